@@ -136,7 +136,7 @@ def emblem(size, tray=False):
 
     Small sizes get relatively heavier strokes so the mark survives at 16 px.
     """
-    S = 16
+    S = 16 if size <= 48 else 4
     W = size * S
     img = Image.new("RGBA", (W, W), (0, 0, 0, 0))
     heavy = 1.0 + max(0, (48 - size)) / 40.0  # 1.0 at 48, 1.8 at 16
@@ -230,6 +230,286 @@ def write_ico(path, images):
         f.write(out)
 
 
+# ---------------------------------------------------------------- text
+
+def label_mask(w, h, s, px, cx, cy, ref="国Q"):
+    """Mask of s at final resolution (FreeType hinting keeps small CJK crisp),
+    centred horizontally by advance and vertically on a reference glyph box so
+    labels of different buttons share one baseline."""
+    m, d = mask(w, h)
+    f = font(px)
+    _, t, _, b = f.getbbox(ref)
+    width = f.getlength(s)
+    x = round(cx - width / 2)
+    y = round(cy - (t + b) / 2)
+    d.text((x, y), s, font=f, fill=255)
+    return m
+
+
+def put_text(img, s, px, cx, cy, colour, shadow_rgba=(0, 0, 0, 170), ref="国Q"):
+    w, h = img.size
+    m = label_mask(w, h, s, px, cx, cy, ref)
+    if shadow_rgba:
+        paint(img, solid(w, h, shadow_rgba[:3]), ImageChops.offset(m, 0, 1), shadow_rgba[3] / 255)
+    paint(img, solid(w, h, colour), m)
+
+
+# ---------------------------------------------------------------- glyphs
+# Glyph painters draw into a supersampled mask; coordinates are final pixels
+# and u is the supersampling factor.
+
+def g_rect(d, u, x0, y0, x1, y1):
+    d.rectangle((x0 * u, y0 * u, x1 * u - 1, y1 * u - 1), fill=255)
+
+
+def g_line(d, u, pts, width):
+    d.line([(x * u, y * u) for x, y in pts], fill=255, width=max(1, int(round(width * u))),
+           joint="curve")
+
+
+def glyph_minimize(d, u, cx, cy):
+    g_rect(d, u, cx - 5, cy + 2, cx + 5, cy + 4)
+
+
+def glyph_maximize(d, u, cx, cy):
+    g_rect(d, u, cx - 5, cy - 4, cx + 5, cy + 5)
+    d.rectangle(((cx - 4) * u, (cy - 2) * u, (cx + 4) * u - 1, (cy + 4) * u - 1), fill=0)
+
+
+def glyph_restore(d, u, cx, cy):
+    # Back window, then front window punched through it.
+    g_rect(d, u, cx - 2, cy - 5, cx + 6, cy + 2)
+    d.rectangle(((cx - 1) * u, (cy - 3) * u, (cx + 5) * u - 1, (cy + 1) * u - 1), fill=0)
+    d.rectangle(((cx - 6) * u, (cy - 2) * u, (cx + 2) * u - 1, (cy + 6) * u - 1), fill=0)
+    g_rect(d, u, cx - 6, cy - 2, cx + 2, cy + 6)
+    d.rectangle(((cx - 5) * u, cy * u, (cx + 1) * u - 1, (cy + 5) * u - 1), fill=0)
+
+
+def glyph_close(d, u, cx, cy, r=4.5, width=1.9):
+    g_line(d, u, [(cx - r, cy - r), (cx + r, cy + r)], width)
+    g_line(d, u, [(cx - r, cy + r), (cx + r, cy - r)], width)
+
+
+def glyph_fullscreen(d, u, cx, cy):
+    # Four corner brackets.
+    for sx in (-1, 1):
+        for sy in (-1, 1):
+            x, y = cx + sx * 5.5, cy + sy * 5.5
+            g_line(d, u, [(x, y - sy * 3.5), (x, y), (x - sx * 3.5, y)], 1.5)
+
+
+def glyph_key(d, u, cx, cy):
+    d.ellipse(((cx - 6) * u, (cy - 3.5) * u, (cx - 0) * u, (cy + 2.5) * u), fill=255)
+    d.ellipse(((cx - 4.4) * u, (cy - 1.9) * u, (cx - 1.6) * u, (cy + 0.9) * u), fill=0)
+    g_rect(d, u, cx, cy - 1.5, cx + 6.5, cy + 0.5)
+    g_rect(d, u, cx + 3, cy + 0.5, cx + 4.5, cy + 3)
+    g_rect(d, u, cx + 5, cy + 0.5, cx + 6.5, cy + 2.5)
+
+
+def glyph_broom(d, u, cx, cy):
+    # Brush head sweeping down-left from a slanted handle.
+    g_line(d, u, [(cx + 5.5, cy - 6), (cx + 0.5, cy - 0.5)], 1.5)
+    d.polygon([((cx - 1.5) * u, (cy - 2.5) * u), ((cx + 2.5) * u, (cy + 1.5) * u),
+               ((cx - 1) * u, (cy + 6) * u), ((cx - 6.5) * u, (cy + 6) * u),
+               ((cx - 6.5) * u, (cy + 5) * u)], fill=255)
+    for k in (0, 1):
+        g_line(d, u, [(cx - 3.8 + k * 2.2, cy + 6), (cx - 1.2 + k * 2.2, cy + 2.6)], 0.7)
+        d.line([((cx - 3.8 + k * 2.2) * u, (cy + 6) * u),
+                ((cx - 1.2 + k * 2.2) * u, (cy + 2.6) * u)], fill=0, width=int(0.7 * u))
+
+
+def glyph_refresh(d, u, cx, cy):
+    # Clockwise arc open at the upper right, arrow head on its end.
+    r = 4.8
+    d.arc(((cx - r) * u, (cy - r) * u, (cx + r) * u, (cy + r) * u), 330, 275,
+          fill=255, width=int(1.6 * u))
+    a = math.radians(275)
+    ex, ey = cx + r * math.cos(a), cy + r * math.sin(a)
+    tx, ty = -math.sin(a), math.cos(a)
+    nx, ny = -ty, tx
+    d.polygon([((ex + tx * 3.2) * u, (ey + ty * 3.2) * u),
+               ((ex - tx * 0.6 + nx * 2.8) * u, (ey - ty * 0.6 + ny * 2.8) * u),
+               ((ex - tx * 0.6 - nx * 2.8) * u, (ey - ty * 0.6 - ny * 2.8) * u)], fill=255)
+
+
+def glyph_servers(d, u, cx, cy):
+    for k in (-1, 0, 1):
+        y = cy + k * 4
+        g_rect(d, u, cx - 6, y - 1.5, cx + 6, y + 1.5)
+        d.rectangle(((cx - 5) * u, (y - 0.5) * u, (cx - 3) * u - 1, (y + 0.5) * u - 1), fill=0)
+
+
+# ---------------------------------------------------------------- buttons
+
+LOOKS = {
+    # border, fill top, fill bottom, text colour, inner top highlight alpha
+    "normal": ((150, 112, 58), (72, 50, 35), (36, 25, 18), BEIGE, 60),
+    "hover": ((214, 176, 100), (96, 67, 45), (48, 33, 23), CREAM, 90),
+    "pressed": ((120, 86, 42), (22, 15, 11), (52, 36, 26), BEIGE, 0),
+}
+DANGER = {
+    "normal": LOOKS["normal"],
+    "hover": ((226, 150, 110), (158, 48, 32), (84, 20, 14), CREAM, 90),
+    "pressed": ((150, 70, 50), (60, 14, 10), (118, 34, 24), BEIGE, 0),
+}
+
+
+def framed_button(w, h, look, radius=4, glyph=None, label=None, px=12, primary=False,
+                  visible_w=None, looks=LOOKS):
+    """A bevelled plate with a gold-ish rim; pressed looks pushed in (inverted
+    gradient, dark inner top edge, content shifted down a pixel)."""
+    u = 4
+    vw = visible_w or w
+    W, H = vw * u, h * u
+    border, top, bottom, ink, hi = looks[look]
+    if primary:
+        # The primary action is a gold plate with dark lettering.
+        border = {"normal": (110, 74, 30), "hover": (140, 96, 40), "pressed": (90, 60, 24)}[look]
+        top, bottom = {"normal": ((236, 200, 120), (168, 120, 54)),
+                       "hover": ((252, 222, 146), (192, 142, 66)),
+                       "pressed": ((150, 106, 46), (214, 176, 100))}[look]
+        ink = (44, 26, 14)
+    big = Image.new("RGBA", (W, H), (0, 0, 0, 0))
+    outer = rounded(W, H, (0, 0, W - 1, H - 1), radius * u)
+    inner = rounded(W, H, (0, 0, W - 1, H - 1), radius * u, inset=u)
+    paint(big, solid(W, H, (12, 8, 6)), outer, 0.9)
+    paint(big, vgradient(W, H, [(0, lerp(border, GOLD_HI, 0.25)), (1, border)]),
+          rounded(W, H, (0, 0, W - 1, H - 1), radius * u, inset=u * 0.35))
+    paint(big, vgradient(W, H, [(0, top), (1, bottom)]), inner)
+    if hi:
+        line = ImageChops.subtract(inner, ImageChops.offset(inner, 0, u))
+        paint(big, solid(W, H, (255, 236, 190)), line, hi / 255)
+    else:
+        sh = ImageChops.subtract(inner, ImageChops.offset(inner, 0, 2 * u))
+        paint(big, solid(W, H, (0, 0, 0)), sh, 0.6)
+    dy = 1 if look == "pressed" else 0
+    if glyph:
+        gm, gd = mask(W, H)
+        gx = vw / 2 if not label else glyph[1]
+        glyph[0](gd, u, gx, h / 2 + dy)
+        if not primary:
+            paint(big, solid(W, H, (0, 0, 0)), ImageChops.offset(gm, 0, u), 0.6)
+        paint(big, solid(W, H, ink), gm)
+    img = down(big, vw, h)
+    if label:
+        lx = (w if not glyph else w + glyph[2]) / 2 if vw == w else vw / 2
+        put_text(img, label, px, lx, h / 2 + dy, ink,
+                 None if primary else (0, 0, 0, 190))
+    if vw != w:
+        full = Image.new("RGBA", (w, h), (0, 0, 0, 0))
+        full.paste(img, (0, 0))
+        img = full
+    return img
+
+
+STATES = ("normal", "hover", "pressed")
+
+
+def make_strip_buttons(outdir):
+    window = [
+        ("close", (207, 208, 227), glyph_close, DANGER),
+        ("maximize", (220, 213, 228), glyph_maximize, LOOKS),
+        ("restore", (221, 217, 229), glyph_restore, LOOKS),
+        ("minimize", (209, 210, 230), glyph_minimize, LOOKS),
+    ]
+    for name, ids, g, looks in window:
+        for rid, look in zip(ids, STATES):
+            img = framed_button(28, 26, look, glyph=(g,), looks=looks)
+            save_png(outdir, rid, "title_%s_%s.png" % (name, look), img)
+    # Text buttons: an icon sits left of the label; the pair is centred.
+    texts = [
+        ("fullscreen", (224, 214, 234), 85, "全屏", glyph_fullscreen),
+        ("bosskey", (223, 215, 233), 97, "老板键", glyph_key),
+        ("clearcache", (252, 253, 261), 85, "清除缓存", glyph_broom),
+        ("refresh", (226, 219, 236), 78, "刷新", glyph_refresh),
+        ("servers", (211, 212, 231), 59, "选服", glyph_servers),
+    ]
+    f = font(12)
+    for name, ids, w, label, g in texts:
+        tw = f.getlength(label)
+        icon, gap = 13, 5
+        total = icon + gap + tw
+        x0 = (w - total) / 2
+        gx = x0 + icon / 2
+        for rid, look in zip(ids, STATES):
+            img = framed_button(w, 24, look, glyph=(g, gx, icon + gap), label=label)
+            save_png(outdir, rid, "title_%s_%s.png" % (name, look), img)
+
+
+# ---------------------------------------------------------------- title strip
+
+STRIP_H = 30
+
+
+def strip_base(w):
+    """Vertical-only shading so any piece tiles seamlessly against 172."""
+    img = vgradient(w, STRIP_H, [(0, (64, 44, 31)), (1, (28, 19, 14))])
+    d = ImageDraw.Draw(img)
+    d.line((0, 0, w, 0), fill=(10, 7, 5))
+    d.line((0, 1, w, 1), fill=(104, 76, 50))
+    d.line((0, 27, w, 27), fill=(14, 10, 7))
+    d.line((0, 28, w, 28), fill=(170, 128, 64))
+    d.line((0, 29, w, 29), fill=(10, 7, 5))
+    return img
+
+
+def gold_text(img, s, px, x, cy, ref="国Q"):
+    """Left-aligned gold wordmark text with a dark drop shadow."""
+    w, h = img.size
+    f = font(px)
+    m = label_mask(w, h, s, px, x + f.getlength(s) / 2, cy, ref)
+    _, t, _, b = f.getbbox(ref)
+    top = round(cy - (t + b) / 2) + t
+    grad = Image.new("RGBA", (w, h), (0, 0, 0, 0))
+    grad.paste(vgradient(w, b - t + 1, [(0, GOLD_HI), (0.55, (232, 192, 108)), (1, (170, 120, 56))]),
+               (0, top))
+    paint(img, solid(w, h, (0, 0, 0)), ImageChops.offset(m, 1, 1), 0.8)
+    paint(img, grad, m)
+
+
+def diamond(d, cx, cy, r, fill):
+    d.polygon([(cx, cy - r), (cx + r, cy), (cx, cy + r), (cx - r, cy)], fill=fill)
+
+
+WORDMARK = "《Quarrow》加强版"
+
+
+def make_strip(outdir):
+    save_png(outdir, 172, "title_mid.png", strip_base(32))
+
+    text_x, px = 31, 15
+    tw = font(px).getlength(WORDMARK)
+    w = int(math.ceil(text_x + tw + 17))
+    left = strip_base(w)
+    left.alpha_composite(emblem(22), (5, 3))
+    gold_text(left, WORDMARK, px, text_x, 14)
+    # Divider before the server name that the launcher draws at width + 5.
+    u = 4
+    big = Image.new("RGBA", (w * u, STRIP_H * u), (0, 0, 0, 0))
+    d = ImageDraw.Draw(big)
+    sx = (w - 6) * u
+    d.rectangle((sx - u // 2, 6 * u, sx + u // 2 - 1, 24 * u), fill=(150, 112, 58, 200))
+    diamond(d, sx, 15 * u, 3 * u, (226, 186, 106, 255))
+    left.alpha_composite(down(big, w, STRIP_H))
+    save_png(outdir, 203, "title_left.png", left)
+
+    # Right end: a recessed bay for the button row, entered by a slanted edge.
+    w = 520
+    big = strip_base(w).resize((w * u, STRIP_H * u), Image.NEAREST)
+    bay, d = mask(w * u, STRIP_H * u)
+    d.polygon([(18 * u, 2 * u), (w * u, 2 * u), (w * u, 27 * u), (8 * u, 27 * u)], fill=255)
+    paint(big, vgradient(w * u, STRIP_H * u, [(0, (24, 17, 13)), (0.5, (36, 25, 18)), (1, (30, 21, 15))]), bay)
+    edge, d = mask(w * u, STRIP_H * u)
+    d.line([(18 * u, 2 * u), (8 * u, 27 * u)], fill=255, width=int(1.3 * u))
+    paint(big, solid(w * u, STRIP_H * u, (190, 146, 76)), edge)
+    edge, d = mask(w * u, STRIP_H * u)
+    d.line([(18 * u, 2.5 * u), (w * u, 2.5 * u)], fill=255, width=u)
+    paint(big, solid(w * u, STRIP_H * u, (8, 5, 4)), edge, 0.7)
+    d = ImageDraw.Draw(big)
+    diamond(d, 13 * u, 14.5 * u, 3.2 * u, (226, 186, 106, 255))
+    save_png(outdir, 206, "title_right.png", down(big, w, STRIP_H))
+
+
 # ---------------------------------------------------------------- registry
 
 RESOURCES = []  # (id, type, filename)
@@ -260,6 +540,8 @@ def main():
     rc = sys.argv[2]
     os.makedirs(outdir, exist_ok=True)
     make_icons(outdir)
+    make_strip(outdir)
+    make_strip_buttons(outdir)
     write_rc(rc)
 
 

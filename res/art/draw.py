@@ -510,6 +510,136 @@ def make_strip(outdir):
     save_png(outdir, 206, "title_right.png", down(big, w, STRIP_H))
 
 
+# ---------------------------------------------------------------- message box
+
+def panel(w, h, r, header_h, u=4, header=True):
+    """Dark panel with a gold rim and a deeper header band, supersampled."""
+    W, H = w * u, h * u
+    big = Image.new("RGBA", (W, H), (0, 0, 0, 0))
+    box = (0, 0, W - 1, H - 1)
+    paint(big, solid(W, H, (8, 5, 4)), rounded(W, H, box, r * u))
+    paint(big, vgradient(W, H, [(0, (226, 190, 116)), (0.5, (160, 118, 58)), (1, (120, 84, 40))]),
+          rounded(W, H, box, r * u, inset=u))
+    body = rounded(W, H, box, r * u, inset=2 * u)
+    paint(big, vgradient(W, H, [(0, (50, 35, 25)), (1, (26, 18, 13))]), body)
+    if header:
+        band, d = mask(W, H)
+        d.rectangle((0, 0, W, header_h * u), fill=255)
+        band = ImageChops.multiply(band, body)
+        paint(big, vgradient(W, H, [(0, (96, 36, 24)), (header_h / h, (52, 22, 16)),
+                                    (header_h / h + 0.001, (0, 0, 0, 0)), (1, (0, 0, 0, 0))]), band)
+        # Gold divider that fades out towards the rim.
+        line, d = mask(W, H)
+        d.rectangle((3 * u, header_h * u, W - 3 * u, (header_h + 1) * u - 1), fill=255)
+        fade = Image.linear_gradient("L").rotate(90, expand=True).resize((W, H))
+        fade = fade.point(lambda v: int(255 * min(1, 2.4 * (1 - abs(v / 127.5 - 1)))))
+        paint(big, solid(W, H, (214, 170, 92)), ImageChops.multiply(line, fade))
+        sh, d = mask(W, H)
+        d.rectangle((3 * u, (header_h + 1) * u, W - 3 * u, (header_h + 2) * u - 1), fill=255)
+        paint(big, solid(W, H, (0, 0, 0)), ImageChops.multiply(sh, fade), 0.6)
+    # Small gold corner brackets inside the rim; the top corners are left to
+    # the emblem and the close button.
+    orn, d = mask(W, H)
+    k, L, t = 5 * u, 12 * u, u
+    for sx, x in ((1, k), (-1, W - 1 - k)):
+        for sy, y in ((-1, H - 1 - k),):
+            d.rectangle(sorted((x, x + sx * L))[0:1] + [min(y, y + sy * t)] +
+                        sorted((x, x + sx * L))[1:2] + [max(y, y + sy * t)], fill=255)
+            d.rectangle([min(x, x + sx * t), min(y, y + sy * L), max(x, x + sx * t), max(y, y + sy * L)],
+                        fill=255)
+    paint(big, solid(W, H, (196, 154, 80)), orn, 0.75)
+    return big
+
+
+def round_close(w, h, cx, cy, r, look="normal"):
+    """Round medallion close button (used where it overlaps a panel rim)."""
+    u = 4
+    W, H = w * u, h * u
+    big = Image.new("RGBA", (W, H), (0, 0, 0, 0))
+    def disc(rr):
+        m, d = mask(W, H)
+        d.ellipse(((cx - rr) * u, (cy - rr) * u, (cx + rr) * u, (cy + rr) * u), fill=255)
+        return m
+    paint(big, solid(W, H, (0, 0, 0)), shadow(disc(r), 1.5 * u, (0, u)), 0.6)
+    paint(big, vgradient(W, H, [(0, GOLD_HI), (1, GOLD_LO)]), disc(r))
+    fill = {"normal": ((110, 40, 28), (48, 16, 11)), "hover": ((156, 58, 38), (80, 26, 18)),
+            "pressed": ((44, 14, 10), (100, 36, 26))}[look]
+    paint(big, vgradient(W, H, [(0, fill[0]), (1, fill[1])]), disc(r - 1.4))
+    g, d = mask(W, H)
+    dy = 0.5 if look == "pressed" else 0
+    glyph_close(d, u, cx, cy + dy, r=r * 0.36, width=1.7)
+    paint(big, solid(W, H, (0, 0, 0)), ImageChops.offset(g, 0, u), 0.5)
+    paint(big, solid(W, H, CREAM if look == "hover" else BEIGE), g)
+    return down(big, w, h)
+
+
+def make_message_box(outdir):
+    w, h, u = 256, 110, 4
+    big = panel(w, h, 7, 32, u)
+    img = down(big, w, h)
+    img.alpha_composite(emblem(20), (12, 7))
+    save_png(outdir, 304, "msgbox_bg.png", img)
+    # Only the left 25 px are inside the window; the rest hangs off its edge.
+    save_png(outdir, 316, "msgbox_close.png", round_close(28, 26, 12, 12.5, 9.5))
+    for rid, look in ((314, "normal"), (313, "hover")):
+        save_png(outdir, rid, "msgbox_ok_%s.png" % look,
+                 framed_button(82, 34, look, radius=5, label="确定", px=14, primary=True))
+    for rid, look in ((312, "normal"), (311, "hover")):
+        save_png(outdir, rid, "msgbox_cancel_%s.png" % look,
+                 framed_button(82, 34, look, radius=5, label="取消", px=14))
+
+
+# ---------------------------------------------------------------- wait overlay
+
+def make_wait(outdir):
+    n, u = 64, 4
+    # Draw a 3x3 block and keep the centre so the lattice wraps seamlessly.
+    N = 3 * n * u
+    big = solid(N, N, (21, 16, 12))
+    m, d = mask(N, N)
+    step = 32 * u
+    for k in range(-2 * N // step, 2 * N // step + 2):
+        c = k * step
+        d.line([(c, 0), (c + N, N)], fill=255, width=u)
+        d.line([(c, 0), (c - N, N)], fill=255, width=u)
+    paint(big, solid(N, N, (37, 28, 20)), m)
+    dots, d = mask(N, N)
+    for i in range(0, N // step + 1):
+        for j in range(0, N // step + 1):
+            x, y = i * step + step // 2, j * step
+            diamond(d, x, y, 2.5 * u, 255)
+            diamond(d, i * step, j * step + step // 2, 2.5 * u, 255)
+    paint(big, solid(N, N, (62, 46, 30)), dots)
+    tile = down(big.crop((n * u, n * u, 2 * n * u, 2 * n * u)), n, n)
+    save_png(outdir, 275, "wait_bg.png", tile)
+
+    # Twelve beads with three comets; each frame moves them one bead, so the
+    # four frames loop smoothly.
+    for k, rid in enumerate((276, 277, 278, 279)):
+        W = n * u
+        big = Image.new("RGBA", (W, W), (0, 0, 0, 0))
+        c = W / 2
+        ring, d = mask(W, W)
+        d.ellipse((c - 29 * u, c - 29 * u, c + 29 * u, c + 29 * u), fill=255)
+        d.ellipse((c - 28 * u, c - 28 * u, c + 28 * u, c + 28 * u), fill=0)
+        paint(big, solid(W, W, (170, 128, 64)), ring, 0.55)
+        for i in range(12):
+            phase = (k - i) % 4
+            level = (1.0, 0.55, 0.32, 0.18)[phase]
+            a = math.radians(i * 30 - 90)
+            x, y = c + 21 * u * math.cos(a), c + 21 * u * math.sin(a)
+            r = (2.2 + 1.6 * level) * u
+            b, d = mask(W, W)
+            d.ellipse((x - r, y - r, x + r, y + r), fill=255)
+            if phase == 0:
+                paint(big, solid(W, W, (255, 200, 110)), shadow(b, 3 * u), 0.9)
+            paint(big, solid(W, W, lerp((120, 84, 42), (255, 236, 176), level)), b,
+                  0.45 + 0.55 * level)
+        img = down(big, n, n)
+        img.alpha_composite(emblem(24), (20, 20))
+        save_png(outdir, rid, "wait_frame%d.png" % (k + 1), img)
+
+
 # ---------------------------------------------------------------- registry
 
 RESOURCES = []  # (id, type, filename)
@@ -542,6 +672,8 @@ def main():
     make_icons(outdir)
     make_strip(outdir)
     make_strip_buttons(outdir)
+    make_message_box(outdir)
+    make_wait(outdir)
     write_rc(rc)
 
 

@@ -1,0 +1,73 @@
+#include "app/Vedazi_QVApp.h"
+
+#include <commctrl.h>
+#include <ole2.h>
+
+#include <memory>
+
+#include "app/FinishUpdate.h"
+#include "app/StartRole.h"
+#include "framework/GdiPlus.h"
+#include "launcher/GameWndDlg.h"
+#include "launcher/Vedazi_QVDlg.h"
+
+using quarrow::StartRole;
+
+CVedazi_QVApp::CVedazi_QVApp() : fw::Application(L"QuarrowLauncher") {}
+
+bool CVedazi_QVApp::InitInstance() {
+  INITCOMMONCONTROLSEX controls{};
+  controls.dwSize = sizeof(controls);  // 8
+  controls.dwICC = 0xFF;
+  ::InitCommonControlsEx(&controls);
+
+  // Browser controls live in dialogs: OLE must be up on this thread.
+  m_oleStarted = SUCCEEDED(::OleInitialize(nullptr));
+  SetRegistryKey(L"Tallowmere");
+
+  Gdiplus::GdiplusStartupInput gdiplusInput;
+  Gdiplus::GdiplusStartup(&m_gdiplusToken, &gdiplusInput, nullptr);
+
+  const std::wstring commandLine = ::GetCommandLineW();
+  switch (quarrow::ChooseStartRole(commandLine)) {
+    case StartRole::FinishUpdate:
+      quarrow::RunFinishUpdate(quarrow::RoleArgument(commandLine));
+      return RunGameWindowOrLauncher(commandLine);
+    case StartRole::UninstallConfirm:
+    case StartRole::UninstallCleanup:
+      return false;
+    case StartRole::GameWindow:
+    case StartRole::Launcher:
+      break;
+  }
+  return RunGameWindowOrLauncher(commandLine);
+}
+
+bool CVedazi_QVApp::RunGameWindowOrLauncher(const std::wstring& commandLine) {
+  quarrow::GameWindowArgs args;
+  if (!quarrow::ParseGameWindowArgs(commandLine, &args)) return RunLauncher();
+
+  HWND frame = reinterpret_cast<HWND>(static_cast<INT_PTR>(args.frameHandle));
+  // Lives until the process ends: the message loop runs on it.
+  static std::unique_ptr<CGameWndDlg> gameWindow;
+  gameWindow = std::make_unique<CGameWndDlg>(frame, args.gameUrl);
+  // A frame that names no live window cannot host the game: nothing to do.
+  if (!gameWindow->Create(frame)) return false;
+  ::ShowWindow(gameWindow->hwnd(), SW_SHOW);
+  SetMainWindow(gameWindow.get());
+  return true;
+}
+
+bool CVedazi_QVApp::RunLauncher() {
+  CVedazi_QVDlg mainWindow;
+  SetMainWindow(&mainWindow);
+  mainWindow.DoModal();
+  SetMainWindow(nullptr);
+  return false;
+}
+
+int CVedazi_QVApp::ExitInstance() {
+  Gdiplus::GdiplusShutdown(m_gdiplusToken);
+  if (m_oleStarted) ::OleUninitialize();
+  return fw::Application::ExitInstance();
+}

@@ -89,10 +89,17 @@ def text_mask(w, h, s, px, cx, cy, stroke=0):
     return m
 
 
+def shift(m, dx, dy):
+    """Translate without the wrap-around ImageChops.offset does."""
+    out = Image.new(m.mode, m.size, 0)
+    out.paste(m, (int(dx), int(dy)))
+    return out
+
+
 def shadow(m, radius, offset=(0, 0), strength=1.0):
     s = m.filter(ImageFilter.GaussianBlur(radius)) if radius else m.copy()
     if offset != (0, 0):
-        s = ImageChops.offset(s, *offset)
+        s = shift(s, *offset)
     if strength != 1.0:
         s = s.point(lambda v: min(255, int(v * strength)))
     return s
@@ -250,7 +257,7 @@ def put_text(img, s, px, cx, cy, colour, shadow_rgba=(0, 0, 0, 170), ref="国Q")
     w, h = img.size
     m = label_mask(w, h, s, px, cx, cy, ref)
     if shadow_rgba:
-        paint(img, solid(w, h, shadow_rgba[:3]), ImageChops.offset(m, 0, 1), shadow_rgba[3] / 255)
+        paint(img, solid(w, h, shadow_rgba[:3]), shift(m, 0, 1), shadow_rgba[3] / 255)
     paint(img, solid(w, h, colour), m)
 
 
@@ -355,7 +362,7 @@ DANGER = {
 
 
 def framed_button(w, h, look, radius=4, glyph=None, label=None, px=12, primary=False,
-                  visible_w=None, looks=LOOKS):
+                  visible_w=None, looks=LOOKS, hanging=False):
     """A bevelled plate with a gold-ish rim; pressed looks pushed in (inverted
     gradient, dark inner top edge, content shifted down a pixel)."""
     u = 4
@@ -370,17 +377,20 @@ def framed_button(w, h, look, radius=4, glyph=None, label=None, px=12, primary=F
                        "pressed": ((150, 106, 46), (214, 176, 100))}[look]
         ink = (44, 26, 14)
     big = Image.new("RGBA", (W, H), (0, 0, 0, 0))
-    outer = rounded(W, H, (0, 0, W - 1, H - 1), radius * u)
-    inner = rounded(W, H, (0, 0, W - 1, H - 1), radius * u, inset=u)
+    # A hanging tab has square top corners and no top rim: it grows out of
+    # the edge it hangs from.
+    box = (0, -2 * radius * u if hanging else 0, W - 1, H - 1)
+    outer = rounded(W, H, box, radius * u)
+    inner = rounded(W, H, box, radius * u, inset=u)
     paint(big, solid(W, H, (12, 8, 6)), outer, 0.9)
     paint(big, vgradient(W, H, [(0, lerp(border, GOLD_HI, 0.25)), (1, border)]),
-          rounded(W, H, (0, 0, W - 1, H - 1), radius * u, inset=u * 0.35))
+          rounded(W, H, box, radius * u, inset=u * 0.35))
     paint(big, vgradient(W, H, [(0, top), (1, bottom)]), inner)
-    if hi:
-        line = ImageChops.subtract(inner, ImageChops.offset(inner, 0, u))
+    if hi and not hanging:
+        line = ImageChops.subtract(inner, shift(inner, 0, u))
         paint(big, solid(W, H, (255, 236, 190)), line, hi / 255)
     else:
-        sh = ImageChops.subtract(inner, ImageChops.offset(inner, 0, 2 * u))
+        sh = ImageChops.subtract(inner, shift(inner, 0, 2 * u))
         paint(big, solid(W, H, (0, 0, 0)), sh, 0.6)
     dy = 1 if look == "pressed" else 0
     if glyph:
@@ -388,7 +398,7 @@ def framed_button(w, h, look, radius=4, glyph=None, label=None, px=12, primary=F
         gx = vw / 2 if not label else glyph[1]
         glyph[0](gd, u, gx, h / 2 + dy)
         if not primary:
-            paint(big, solid(W, H, (0, 0, 0)), ImageChops.offset(gm, 0, u), 0.6)
+            paint(big, solid(W, H, (0, 0, 0)), shift(gm, 0, u), 0.6)
         paint(big, solid(W, H, ink), gm)
     img = down(big, vw, h)
     if label:
@@ -463,7 +473,7 @@ def gold_text(img, s, px, x, cy, ref="国Q"):
     grad = Image.new("RGBA", (w, h), (0, 0, 0, 0))
     grad.paste(vgradient(w, b - t + 1, [(0, GOLD_HI), (0.55, (232, 192, 108)), (1, (170, 120, 56))]),
                (0, top))
-    paint(img, solid(w, h, (0, 0, 0)), ImageChops.offset(m, 1, 1), 0.8)
+    paint(img, solid(w, h, (0, 0, 0)), shift(m, 1, 1), 0.8)
     paint(img, grad, m)
 
 
@@ -568,7 +578,7 @@ def round_close(w, h, cx, cy, r, look="normal"):
     g, d = mask(W, H)
     dy = 0.5 if look == "pressed" else 0
     glyph_close(d, u, cx, cy + dy, r=r * 0.36, width=1.7)
-    paint(big, solid(W, H, (0, 0, 0)), ImageChops.offset(g, 0, u), 0.5)
+    paint(big, solid(W, H, (0, 0, 0)), shift(g, 0, u), 0.5)
     paint(big, solid(W, H, CREAM if look == "hover" else BEIGE), g)
     return down(big, w, h)
 
@@ -640,6 +650,301 @@ def make_wait(outdir):
         save_png(outdir, rid, "wait_frame%d.png" % (k + 1), img)
 
 
+# ---------------------------------------------------------------- launch picture
+
+LAUNCH_W, LAUNCH_H = 1114, 723
+POPUP_X, POPUP_Y, POPUP_W, POPUP_H = 353, 194, 705, 470
+
+
+def ridge(rnd, w, base, rough, points=9, levels=7):
+    """Mountain skyline by midpoint displacement; returns y per x."""
+    ys = [base + rnd.uniform(-rough, rough) for _ in range(points)]
+    amp = rough
+    for _ in range(levels):
+        amp *= 0.55
+        out = []
+        for i in range(len(ys) - 1):
+            out += [ys[i], (ys[i] + ys[i + 1]) / 2 + rnd.uniform(-amp, amp)]
+        ys = out + [ys[-1]]
+    return [ys[min(len(ys) - 1, int(x * (len(ys) - 1) / (w - 1)))] for x in range(w)]
+
+
+def silhouette(w, h, ys):
+    m, d = mask(w, h)
+    d.polygon([(0, h)] + [(x, ys[x]) for x in range(w)] + [(w - 1, h)], fill=255)
+    return m
+
+
+def castle(d, u, x0, base):
+    """Keep with towers; everything in final-pixel units scaled by u."""
+    def R(x, y, w, h):
+        d.rectangle(((x0 + x) * u, (base - y - h) * u, (x0 + x + w) * u, (base - y) * u), fill=255)
+
+    def roof(x, y, w, h):
+        d.polygon([((x0 + x - 3) * u, (base - y) * u), ((x0 + x + w / 2) * u, (base - y - h) * u),
+                   ((x0 + x + w + 3) * u, (base - y) * u)], fill=255)
+
+    def crenels(x, y, w, n):
+        step = w / (2 * n - 1)
+        for i in range(0, 2 * n - 1, 2):
+            R(x + i * step, y, step, 5)
+
+    R(20, 0, 200, 60)            # curtain wall
+    crenels(20, 60, 200, 11)
+    R(55, 0, 40, 120)            # left tower
+    roof(55, 120, 40, 48)
+    R(150, 0, 44, 104)           # right tower
+    roof(150, 104, 44, 44)
+    R(92, 0, 62, 150)            # keep
+    crenels(92, 150, 62, 5)
+    R(112, 150, 22, 40)          # keep turret
+    roof(112, 190, 22, 52)
+    d.line([((x0 + 123) * u, (base - 242) * u), ((x0 + 123) * u, (base - 262) * u)],
+           fill=255, width=max(1, u))
+    d.polygon([((x0 + 123) * u, (base - 262) * u), ((x0 + 139) * u, (base - 257) * u),
+               ((x0 + 123) * u, (base - 252) * u)], fill=255)
+    R(0, 0, 26, 84)              # outer towers
+    crenels(0, 84, 26, 3)
+    R(214, 0, 26, 76)
+    crenels(214, 76, 26, 3)
+
+
+def castle_windows(d, u, x0, base):
+    for x, y, w, h in ((68, 80, 6, 11), (80, 80, 6, 11), (119, 110, 8, 14), (168, 70, 6, 10),
+                       (118, 165, 6, 10), (8, 50, 5, 8), (221, 44, 5, 8), (114, 40, 18, 24)):
+        d.rectangle(((x0 + x) * u, (base - y - h) * u, (x0 + x + w) * u, (base - y) * u), fill=255)
+
+
+def crossed_arrows(d, u, cx, cy, length, width):
+    for sgn in (1, -1):
+        a = math.radians(90 + sgn * 50)
+        ux, uy = math.cos(a), -math.sin(a)
+        nx, ny = -uy, ux
+        tail = (cx - ux * length / 2, cy - uy * length / 2)
+        head = (cx + ux * length / 2, cy + uy * length / 2)
+        w = width / 2
+        d.polygon([((tail[0] + nx * w) * u, (tail[1] + ny * w) * u),
+                   ((head[0] + nx * w) * u, (head[1] + ny * w) * u),
+                   ((head[0] - nx * w) * u, (head[1] - ny * w) * u),
+                   ((tail[0] - nx * w) * u, (tail[1] - ny * w) * u)], fill=255)
+        hl, hw = width * 5, width * 2.6
+        tip = (head[0] + ux * hl, head[1] + uy * hl)
+        d.polygon([(tip[0] * u, tip[1] * u),
+                   ((head[0] + nx * hw) * u, (head[1] + ny * hw) * u),
+                   ((head[0] - nx * hw) * u, (head[1] - ny * hw) * u)], fill=255)
+        for k in range(3):
+            fx, fy = tail[0] + ux * k * width * 2.2, tail[1] + uy * k * width * 2.2
+            for s2 in (1, -1):
+                d.polygon([(fx * u, fy * u),
+                           ((fx + ux * width * 2) * u, (fy + uy * width * 2) * u),
+                           ((fx - ux * width * 1.2 + s2 * nx * width * 2.4) * u,
+                            (fy - uy * width * 1.2 + s2 * ny * width * 2.4) * u)], fill=255)
+
+
+def launch_shape(W, H, u):
+    """Outline of the launch window: rounded frame, studded corners and a
+    crest that breaks out of the top edge at the left."""
+    m, d = mask(W, H)
+    fx0, fy0, fx1, fy1 = 18 * u, 30 * u, 1096 * u, 702 * u
+    d.rounded_rectangle((fx0, fy0, fx1, fy1), 24 * u, fill=255)
+    for x, y in ((fx0, fy0), (fx1, fy0), (fx0, fy1), (fx1, fy1)):
+        cx, cy = x + (14 * u if x == fx0 else -14 * u), y + (14 * u if y == fy0 else -14 * u)
+        diamond(d, cx, cy, 26 * u, 255)
+    # Bottom centre pendant.
+    d.polygon([(520 * u, fy1 - u), (557 * u, fy1 + 16 * u), (594 * u, fy1 - u)], fill=255)
+    return m, (fx0, fy0, fx1, fy1)
+
+
+def make_launch(outdir):
+    import random
+    rnd = random.Random(7)
+    u = 2
+    w, h = LAUNCH_W, LAUNCH_H
+    W, H = w * u, h * u
+    shape, (fx0, fy0, fx1, fy1) = launch_shape(W, H, u)
+    crest_c = (186 * u, 142 * u)
+    crest_size = 236
+
+    art = vgradient(W, H, [(0, (20, 12, 12)), (0.35, (44, 20, 18)), (0.62, (104, 44, 24)),
+                           (0.74, (150, 78, 34)), (0.80, (60, 30, 20)), (1, (18, 11, 9))])
+    # Moon glow low over the left hills.
+    mx, my, mr = 196 * u, 418 * u, 54 * u
+    glow, d = mask(W, H)
+    d.ellipse((mx - mr * 2.6, my - mr * 2.6, mx + mr * 2.6, my + mr * 2.6), fill=255)
+    paint(art, solid(W, H, (226, 150, 80)), shadow(glow, 60 * u), 0.35)
+    moon, d = mask(W, H)
+    d.ellipse((mx - mr, my - mr, mx + mr, my + mr), fill=255)
+    paint(art, solid(W, H, (255, 220, 160)), shadow(moon, 8 * u), 0.6)
+    paint(art, vgradient(W, H, [(0, (255, 240, 200)), (1, (232, 180, 110))]), moon)
+    # Stars, sparse and dim so the title stays the brightest thing up there.
+    stars, d = mask(W, H)
+    for _ in range(140):
+        x, y = rnd.uniform(0, W), rnd.uniform(fy0, 330 * u)
+        r = rnd.choice((0.6, 0.8, 1.0, 1.3)) * u
+        d.ellipse((x - r, y - r, x + r, y + r), fill=rnd.randint(90, 230))
+    paint(art, solid(W, H, (255, 236, 200)), stars)
+    # Three ranges of hills, hazier with distance.
+    for base, rough, col, seed in ((470, 70, (92, 44, 30), 1), (540, 50, (52, 26, 20), 2),
+                                   (610, 34, (24, 14, 11), 3)):
+        ys = ridge(random.Random(seed), W, base * u, rough * u)
+        paint(art, solid(W, H, col), silhouette(W, H, ys))
+    # Castle on the near hill, at left, in the column the popup leaves free.
+    cm, d = mask(W, H)
+    castle(d, u, 62, 604)
+    d.ellipse((20 * u, 585 * u, 350 * u, 690 * u), fill=255)
+    paint(art, solid(W, H, (14, 9, 8)), cm)
+    win, d = mask(W, H)
+    castle_windows(d, u, 62, 604)
+    paint(art, solid(W, H, (255, 170, 70)), shadow(win, 4 * u), 0.8)
+    paint(art, solid(W, H, (255, 200, 110)), win)
+    # Drifting embers.
+    emb, d = mask(W, H)
+    for _ in range(70):
+        x, y = rnd.uniform(fx0, fx1), rnd.uniform(380 * u, fy1)
+        r = rnd.uniform(0.8, 2.0) * u
+        d.ellipse((x - r, y - r, x + r, y + r), fill=rnd.randint(120, 255))
+    paint(art, solid(W, H, (255, 160, 70)), shadow(emb, 2 * u), 0.9)
+    paint(art, solid(W, H, (255, 210, 140)), emb)
+    # Darken the top band a little behind the title, and the bottom behind
+    # the version text.
+    paint(art, vgradient(W, H, [(0, (0, 0, 0, 150)), (0.25, (0, 0, 0, 0)), (0.88, (0, 0, 0, 0)),
+                                (1, (0, 0, 0, 170))]), Image.new("L", (W, H), 255))
+    art = grain(art, 11, 3)
+
+    img = Image.new("RGBA", (W, H), (0, 0, 0, 0))
+    paint(img, solid(W, H, (0, 0, 0)), shadow(shape, 9 * u, (0, 6 * u)), 0.7)
+    # Rim: dark edge, gold band, dark line, then the picture.
+    def inset(m, px):
+        return m.filter(ImageFilter.MinFilter(2 * int(px * u) + 1)) if px else m
+    paint(img, solid(W, H, (10, 6, 4)), shape)
+    rim = inset(shape, 1.5)
+    paint(img, vgradient(W, H, [(0, (255, 226, 150)), (0.5, (196, 150, 74)), (1, (130, 90, 40))]), rim)
+    inner = inset(rim, 3)
+    paint(img, solid(W, H, (16, 10, 7)), inner)
+    picture = inset(inner, 1)
+    paint(img, art, picture)
+    # Second, thin gold line inside the rim.
+    line = ImageChops.subtract(inset(picture, 7), inset(picture, 8))
+    paint(img, solid(W, H, (214, 170, 92)), line, 0.55)
+
+    # Crest: crossed arrows behind the shield, breaking the top edge.
+    cx, cy = crest_c
+    arrows, d = mask(W, H)
+    crossed_arrows(d, u, cx / u, cy / u + 4, 330, 7)
+    paint(img, solid(W, H, (0, 0, 0)), shadow(arrows, 5 * u, (0, 4 * u)), 0.8)
+    paint(img, vgradient(W, H, [(0, GOLD_HI), (0.3, (214, 170, 92)), (0.5, (140, 96, 44))]), arrows)
+    shield = emblem(crest_size).resize((crest_size * u, crest_size * u), Image.BICUBIC)
+    sx, sy = int(cx - crest_size * u / 2), int(cy - crest_size * u / 2)
+    sm = Image.new("L", (W, H), 0)
+    sm.paste(shield.getchannel("A"), (sx, sy))
+    paint(img, solid(W, H, (0, 0, 0)), shadow(sm, 8 * u, (0, 6 * u)), 0.8)
+    img.alpha_composite(shield, (sx, sy))
+    img = down(img, w, h)
+
+    # Title over the band above the login popup.
+    f = font(66)
+    title_cx, title_cy = 712, 112
+    m = label_mask(w, h, WORDMARK, 66, title_cx, title_cy)
+    outline = label_mask(w, h, WORDMARK, 66, title_cx, title_cy).filter(ImageFilter.MaxFilter(7))
+    paint(img, solid(w, h, (255, 170, 60)), shadow(outline, 12), 0.55)
+    paint(img, solid(w, h, (0, 0, 0)), shadow(outline, 3, (0, 4)), 0.9)
+    paint(img, solid(w, h, (30, 14, 8)), outline)
+    _, t, _, b = f.getbbox("国Q")
+    top = round(title_cy - (t + b) / 2) + t
+    grad = Image.new("RGBA", (w, h), (0, 0, 0, 0))
+    grad.paste(vgradient(w, b - t + 2, [(0, (255, 246, 210)), (0.45, (244, 206, 120)),
+                                        (0.55, (214, 160, 76)), (1, (250, 214, 130))]), (0, top - 1))
+    paint(img, grad, m)
+    # A gilded rule with a diamond between title and popup.
+    rule = Image.new("RGBA", (w, h), (0, 0, 0, 0))
+    d = ImageDraw.Draw(rule)
+    rule_y = 170
+    for x in range(470, 955):
+        k = 1 - abs((x - 712) / 243) ** 2
+        d.point((x, rule_y), fill=(226, 182, 100, int(255 * k)))
+        d.point((x, rule_y + 1), fill=(0, 0, 0, int(150 * k)))
+    img.alpha_composite(rule)
+    d = ImageDraw.Draw(img)
+    diamond(d, 712, rule_y, 6, (255, 226, 150, 255))
+    diamond(d, 712, rule_y, 3, (120, 40, 24, 255))
+    save_png(outdir, 319, "launch.png", img)
+    return img
+
+
+# ---------------------------------------------------------------- login popup
+
+POPUP_BMP_W, POPUP_BMP_H = 739, 471
+HEADER_H = 84
+KEY = (0, 255, 0)
+
+
+def write_bmp24(path, img):
+    """24 bpp bottom-up BI_RGB; written by hand so no encoder can pick another
+    format behind our back."""
+    img = img.convert("RGB")
+    w, h = img.size
+    stride = (w * 3 + 3) & ~3
+    raw = img.tobytes("raw", "BGR", stride, -1)
+    size = 54 + len(raw)
+    with open(path, "wb") as f:
+        f.write(b"BM" + struct.pack("<IHHI", size, 0, 0, 54))
+        f.write(struct.pack("<IiiHHIIiiII", 40, w, h, 1, 24, 0, len(raw), 2835, 2835, 0, 0))
+        f.write(raw)
+
+
+def make_popup(outdir):
+    w, h, u = POPUP_BMP_W, POPUP_BMP_H, 4
+    vis_w = POPUP_W
+    # The body is covered by the login page; only the header is seen.
+    img = Image.new("RGBA", (w, h), (40, 30, 23, 255))
+    W, H = vis_w * u, HEADER_H * u
+    r = 14
+    head = Image.new("RGBA", (W, H), (0, 0, 0, 0))
+    box = (0, 0, W - 1, H + r * u)
+    paint(head, solid(W, H, (10, 6, 4)), rounded(W, H, box, r * u))
+    paint(head, vgradient(W, H, [(0, (255, 226, 150)), (1, (150, 106, 48))]),
+          rounded(W, H, box, r * u, inset=1.5 * u))
+    inner = rounded(W, H, box, r * u, inset=4 * u)
+    paint(head, vgradient(W, H, [(0, (104, 40, 26)), (0.7, (60, 24, 17)), (1, (40, 18, 13))]), inner)
+    line = ImageChops.subtract(rounded(W, H, box, r * u, inset=8 * u),
+                               rounded(W, H, box, r * u, inset=9 * u))
+    paint(head, solid(W, H, (214, 170, 92)), line, 0.4)
+    # Gold base line of the header.
+    base, d = mask(W, H)
+    d.rectangle((0, (HEADER_H - 3) * u, W, (HEADER_H - 1) * u - 1), fill=255)
+    paint(head, vgradient(W, H, [(0, (255, 226, 150)), (1, (150, 106, 48))]), base)
+    d = ImageDraw.Draw(head)
+    d.rectangle((0, (HEADER_H - 1) * u, W, H), fill=(10, 6, 4, 255))
+    header = down(head, vis_w, HEADER_H)
+    header.alpha_composite(emblem(48), (22, 16))
+    gold_text(header, "账号登录", 24, 82, 32)
+    put_text(header, WORDMARK, 13, 82 + font(13).getlength(WORDMARK) / 2, 60, BEIGE)
+    img.alpha_composite(header, (0, 0))
+    # Past the visible width the header band simply continues.
+    tail = header.crop((vis_w // 2, 0, vis_w // 2 + (w - vis_w), HEADER_H))
+    img.alpha_composite(tail, (vis_w, 0))
+
+    # Hard-edged key: the header's rounded corners show the picture beneath.
+    # Decided on whole pixels from the same shape, so no blended pixel can
+    # end up green-ish.
+    shape = rounded(W, H, box, r * u).resize((vis_w, HEADER_H), Image.BOX)
+    keyed = shape.point(lambda v: 255 if v < 128 else 0)
+    full = Image.new("L", (w, h), 0)
+    full.paste(keyed, (0, 0))
+    img = img.convert("RGB")
+    img.paste(KEY, (0, 0, w, h), full)
+    write_bmp24(os.path.join(outdir, "login_popup_bg.bmp"), img)
+    RESOURCES.append((318, "BITMAP", "login_popup_bg.bmp"))
+
+    for rid, look in zip((320, 321, 322), STATES):
+        save_png(outdir, rid, "login_minimize_%s.png" % look,
+                 framed_button(30, 27, look, glyph=(glyph_minimize,)))
+    for rid, look in zip((323, 324, 325), STATES):
+        save_png(outdir, rid, "login_close_%s.png" % look,
+                 framed_button(30, 28, look, radius=6, glyph=(glyph_close,), looks=DANGER,
+                               hanging=True))
+
+
 # ---------------------------------------------------------------- registry
 
 RESOURCES = []  # (id, type, filename)
@@ -674,6 +979,8 @@ def main():
     make_strip_buttons(outdir)
     make_message_box(outdir)
     make_wait(outdir)
+    make_launch(outdir)
+    make_popup(outdir)
     write_rc(rc)
 
 

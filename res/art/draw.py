@@ -146,7 +146,8 @@ def emblem(size, tray=False):
     S = 16 if size <= 48 else 4
     W = size * S
     img = Image.new("RGBA", (W, W), (0, 0, 0, 0))
-    heavy = 1.0 + max(0, (48 - size)) / 40.0  # 1.0 at 48, 1.8 at 16
+    heavy = 1.0 + max(0, (48 - size)) / 40.0  # rims: 1.0 at 48, 1.8 at 16
+    qheavy = 1.0 + max(0, (48 - size)) / 90.0  # Q strokes: keep its hole open
 
     def P(x, y):
         return (x * W, y * W)
@@ -170,25 +171,30 @@ def emblem(size, tray=False):
         body = shield(0)
         inner = shield(0.065 * heavy)
 
-    paint(img, vgradient(W, W, [(0, GOLD_HI), (0.45, GOLD), (1, GOLD_LO)]), body)
+    if size <= 16:
+        # A bright rim would melt into the Q at this size; a dark bronze one
+        # keeps the gold letter the brightest thing.
+        paint(img, vgradient(W, W, [(0, (150, 104, 50)), (1, (86, 52, 24))]), body)
+    else:
+        paint(img, vgradient(W, W, [(0, GOLD_HI), (0.45, GOLD), (1, GOLD_LO)]), body)
     paint(img, vgradient(W, W, [(0, (132, 44, 30)), (0.6, BLOOD), (1, BLOOD_DARK)]), inner)
 
     # A Q whose tail is an arrow breaking out of the ring to the lower right.
     cx, cy = (0.45 * W, 0.43 * W) if not tray else (0.46 * W, 0.46 * W)
-    ro = (0.25 if not tray else 0.28) * W
-    t = 0.075 * heavy * W
+    ro = (0.25 if not tray else 0.28) * W * (1.06 if size <= 16 else 1.0)
+    t = 0.075 * qheavy * W
     q, d = mask(W, W)
     d.ellipse((cx - ro, cy - ro, cx + ro, cy + ro), fill=255)
     d.ellipse((cx - ro + t, cy - ro + t, cx + ro - t, cy + ro - t), fill=0)
     ang = math.radians(45)
     ux, uy = math.cos(ang), math.sin(ang)
     nx, ny = -uy, ux
-    sw = 0.04 * heavy * W
+    sw = 0.04 * qheavy * W
     x0, y0 = cx + ux * 0.08 * W, cy + uy * 0.08 * W
     x1, y1 = cx + ux * 0.30 * W, cy + uy * 0.30 * W
     d.polygon([(x0 + nx * sw, y0 + ny * sw), (x1 + nx * sw, y1 + ny * sw),
                (x1 - nx * sw, y1 - ny * sw), (x0 - nx * sw, y0 - ny * sw)], fill=255)
-    hl, hw = 0.16 * W, 0.10 * heavy * W
+    hl, hw = 0.16 * W, 0.10 * qheavy * W
     tip = (x1 + ux * hl * 0.7, y1 + uy * hl * 0.7)
     base = (x1 - ux * hl * 0.3, y1 - uy * hl * 0.3)
     d.polygon([tip, (base[0] + nx * hw, base[1] + ny * hw),
@@ -386,9 +392,10 @@ def framed_button(w, h, look, radius=4, glyph=None, label=None, px=12, primary=F
     paint(big, vgradient(W, H, [(0, lerp(border, GOLD_HI, 0.25)), (1, border)]),
           rounded(W, H, box, radius * u, inset=u * 0.35))
     paint(big, vgradient(W, H, [(0, top), (1, bottom)]), inner)
-    if hi and not hanging:
-        line = ImageChops.subtract(inner, shift(inner, 0, u))
-        paint(big, solid(W, H, (255, 236, 190)), line, hi / 255)
+    if hi:
+        if not hanging:
+            line = ImageChops.subtract(inner, shift(inner, 0, u))
+            paint(big, solid(W, H, (255, 236, 190)), line, hi / 255)
     else:
         sh = ImageChops.subtract(inner, shift(inner, 0, 2 * u))
         paint(big, solid(W, H, (0, 0, 0)), sh, 0.6)

@@ -14,14 +14,10 @@ FONT_PATH = "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc"
 
 # Palette: warm dark browns with gold trims, tuned to the text colours the
 # code draws with (0xDAC29D, 0xFFF5D3, 0xCBAE5B, 0xFFF3CD).
-INK = (22, 15, 11)
-UMBER = (46, 31, 22)
-UMBER_LIGHT = (74, 51, 35)
 BLOOD = (92, 30, 20)
 BLOOD_DARK = (46, 14, 10)
 GOLD_HI = (255, 232, 160)
 GOLD = (214, 172, 92)
-GOLD_MID = (203, 174, 91)
 GOLD_LO = (128, 88, 40)
 CREAM = (255, 245, 211)
 BEIGE = (218, 194, 157)
@@ -78,17 +74,6 @@ def font(px):
     return ImageFont.truetype(FONT_PATH, px, index=0)
 
 
-def text_mask(w, h, s, px, cx, cy, stroke=0):
-    """Mask of text s centred on (cx, cy) by its ink box."""
-    m, d = mask(w, h)
-    f = font(px)
-    l, t, r, b = d.textbbox((0, 0), s, font=f, stroke_width=stroke)
-    x = cx - (r - l) / 2 - l
-    y = cy - (b - t) / 2 - t
-    d.text((x, y), s, font=f, fill=255, stroke_width=stroke)
-    return m
-
-
 def shift(m, dx, dy):
     """Translate without the wrap-around ImageChops.offset does."""
     out = Image.new(m.mode, m.size, 0)
@@ -111,10 +96,6 @@ def rounded(w, h, box, r, inset=0):
     d.rounded_rectangle((x0 + inset, y0 + inset, x1 - inset, y1 - inset),
                         max(0, r - inset), fill=255)
     return m
-
-
-def ring_of(outer, inner):
-    return ImageChops.subtract(outer, inner)
 
 
 def noise_texture(w, h, seed, amount):
@@ -368,12 +349,11 @@ DANGER = {
 
 
 def framed_button(w, h, look, radius=4, glyph=None, label=None, px=12, primary=False,
-                  visible_w=None, looks=LOOKS, hanging=False):
+                  looks=LOOKS, hanging=False):
     """A bevelled plate with a gold-ish rim; pressed looks pushed in (inverted
     gradient, dark inner top edge, content shifted down a pixel)."""
     u = 4
-    vw = visible_w or w
-    W, H = vw * u, h * u
+    W, H = w * u, h * u
     border, top, bottom, ink, hi = looks[look]
     if primary:
         # The primary action is a gold plate with dark lettering.
@@ -402,20 +382,16 @@ def framed_button(w, h, look, radius=4, glyph=None, label=None, px=12, primary=F
     dy = 1 if look == "pressed" else 0
     if glyph:
         gm, gd = mask(W, H)
-        gx = vw / 2 if not label else glyph[1]
+        gx = w / 2 if not label else glyph[1]
         glyph[0](gd, u, gx, h / 2 + dy)
         if not primary:
             paint(big, solid(W, H, (0, 0, 0)), shift(gm, 0, u), 0.6)
         paint(big, solid(W, H, ink), gm)
-    img = down(big, vw, h)
+    img = down(big, w, h)
     if label:
-        lx = (w if not glyph else w + glyph[2]) / 2 if vw == w else vw / 2
+        lx = (w if not glyph else w + glyph[2]) / 2
         put_text(img, label, px, lx, h / 2 + dy, ink,
                  None if primary else (0, 0, 0, 190))
-    if vw != w:
-        full = Image.new("RGBA", (w, h), (0, 0, 0, 0))
-        full.paste(img, (0, 0))
-        img = full
     return img
 
 
@@ -660,7 +636,7 @@ def make_wait(outdir):
 # ---------------------------------------------------------------- launch picture
 
 LAUNCH_W, LAUNCH_H = 1114, 723
-POPUP_X, POPUP_Y, POPUP_W, POPUP_H = 353, 194, 705, 470
+POPUP_W = 705  # the popup sits at (353, 194) on the launch picture
 
 
 def ridge(rnd, w, base, rough, points=9, levels=7):

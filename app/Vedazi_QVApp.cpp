@@ -3,8 +3,6 @@
 #include <commctrl.h>
 #include <ole2.h>
 
-#include <memory>
-
 #include "app/FinishUpdate.h"
 #include "app/StartRole.h"
 #include "framework/GdiPlus.h"
@@ -48,13 +46,17 @@ bool CVedazi_QVApp::RunGameWindowOrLauncher(const std::wstring& commandLine) {
   if (!quarrow::ParseGameWindowArgs(commandLine, &args)) return RunLauncher();
 
   HWND frame = reinterpret_cast<HWND>(static_cast<INT_PTR>(args.frameHandle));
-  // Lives until the process ends: the message loop runs on it.
-  static std::unique_ptr<CGameWndDlg> gameWindow;
-  gameWindow = std::make_unique<CGameWndDlg>(frame, args.gameUrl);
+  // Never deleted: destroying a window parented into another process waits
+  // on that process's thread, which may itself be waiting on us; the window
+  // goes with the process (or with its parent) instead.
+  auto* gameWindow = new CGameWndDlg(frame, args.gameUrl);
   // A frame that names no live window cannot host the game: nothing to do.
-  if (!gameWindow->Create(frame)) return false;
+  if (!gameWindow->Create(frame)) {
+    delete gameWindow;
+    return false;
+  }
   ::ShowWindow(gameWindow->hwnd(), SW_SHOW);
-  SetMainWindow(gameWindow.get());
+  SetMainWindow(gameWindow);
   return true;
 }
 

@@ -4,6 +4,8 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
                         _WIN32_WINNT=0x0601 WINVER=0x0601 _WIN32_IE=0x0800)
 set(QUARROW_WARNINGS -Wall -Wextra)
 add_link_options(-static -static-libgcc -static-libstdc++)
+# Launcher, tests and fixtures side by side: tests find the exe next to them.
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
 set(ZLIB_USE_STATIC_LIBS ON)
 find_package(ZLIB REQUIRED)
@@ -31,8 +33,12 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8 AND BUILD_TESTING)
   set(QUARROW_WIN_TESTS ON)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
   include(GoogleTest)
-  add_executable(win_tests)
+  add_executable(win_tests ${CMAKE_SOURCE_DIR}/tests/win_test_main.cpp
+                           ${CMAKE_SOURCE_DIR}/tests/WinTestSupport.cpp)
   target_link_libraries(win_tests PRIVATE launcher_lib gtest)
-  gtest_discover_tests(win_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-                       PROPERTIES TIMEOUT 120)
+  target_link_options(win_tests PRIVATE -municode)
+  # Tests share one Wine prefix and display: one at a time among themselves.
+  gtest_discover_tests(win_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+                       TEST_PREFIX "win."
+                       PROPERTIES TIMEOUT 180 RESOURCE_LOCK wine)
 endif()

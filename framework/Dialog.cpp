@@ -34,11 +34,14 @@ INT_PTR Dialog::DoModal() {
   m_endRequested = false;
   m_result = -1;
   m_inModalLoop = true;
+  // Disabled before creation, so the owner is already blocked while the
+  // dialog initialises (which may run a long task or another modal box).
+  if (ownerWasEnabled) ::EnableWindow(owner, FALSE);
   if (!CreateFromTemplate(owner)) {
     m_inModalLoop = false;
+    if (ownerWasEnabled) ::EnableWindow(owner, TRUE);
     return -1;
   }
-  if (ownerWasEnabled) ::EnableWindow(owner, FALSE);
 
   bool shown = ::IsWindowVisible(m_hWnd) != FALSE;
   MSG msg;

@@ -7,7 +7,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 deps="${DEPS_DIR:-$here/build/deps}"
 
 packages=(
-  cmake g++ make pkg-config ninja-build dpkg-dev python3
+  cmake g++ make pkg-config dpkg-dev python3
   zlib1g-dev libminizip-dev googletest libgtest-dev
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix libz-mingw-w64-dev

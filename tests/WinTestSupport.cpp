@@ -205,4 +205,13 @@ void CreateDataResFolder() {
   ::CreateDirectoryW((data + L"res").c_str(), nullptr);
 }
 
+std::vector<std::wstring> UpdateLogMessages() {
+  std::vector<std::wstring> messages;
+  for (const std::wstring& line : ReadUtf16Lines(quarrow::GetDataFolder() + L"res\\update.log")) {
+    size_t tab = line.find(L"\tUpdateModule\t");
+    messages.push_back(tab == std::wstring::npos ? L"<malformed> " + line : line.substr(tab + 14));
+  }
+  return messages;
+}
+
 }  // namespace testing_support

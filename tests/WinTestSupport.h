@@ -62,4 +62,6 @@ namespace testing_support {
 void ResetDataFolder();
 // Creates the data folder and its res folder (the log writer makes no folders).
 void CreateDataResFolder();
+// The update log's messages (each line's text after the tag), in order.
+std::vector<std::wstring> UpdateLogMessages();
 }  // namespace testing_support

@@ -17,28 +17,31 @@ namespace {
 
 constexpr int kUnpackedMarker = 1001;
 
-// The archive's bytes inside the loaded image; valid for the life of the process.
-bool FindDefaultsArchive(const void** data, DWORD* size) {
+// The archive's bytes inside the loaded image, valid for the life of the
+// process; nothing when the resource is missing.
+void FindDefaultsArchive(const void** data, DWORD* size) {
   HMODULE module = fw::Application::ResourceModule();
   HRSRC resource = ::FindResourceW(module, MAKEINTRESOURCEW(IDR_DEFAULTS_ZIP), L"ZIP");
-  if (!resource) return false;
-  HGLOBAL loaded = ::LoadResource(module, resource);
+  HGLOBAL loaded = resource ? ::LoadResource(module, resource) : nullptr;
   *data = loaded ? ::LockResource(loaded) : nullptr;
-  *size = ::SizeofResource(module, resource);
-  return *data != nullptr;
+  *size = *data ? ::SizeofResource(module, resource) : 0;
 }
 
 }  // namespace
 
 void ExtractDefaultResources(const std::wstring& folder) {
+  const void* data = nullptr;
+  DWORD size = 0;
+  FindDefaultsArchive(&data, &size);
+  ExtractDefaultFiles(folder, data, size);
+}
+
+void ExtractDefaultFiles(const std::wstring& folder, const void* archive, size_t size) {
   const std::wstring res = folder + L"\\res";
   if (ParseLeadingInt32(ReadSetting(L"Setting", L"start", L"-1")) == kUnpackedMarker) return;
   if (!FolderExists(res)) ::CreateDirectoryW(res.c_str(), nullptr);
 
-  const void* data = nullptr;
-  DWORD size = 0;
-  std::unique_ptr<CZipReader> reader;
-  if (FindDefaultsArchive(&data, &size)) reader = CZipReader::OpenFromMemory(data, size);
+  std::unique_ptr<CZipReader> reader = CZipReader::OpenFromMemory(archive, size);
   if (reader) {
     reader->SetBaseDir(res);
     ZipItemInfo item;
@@ -54,7 +57,9 @@ void ExtractDefaultResources(const std::wstring& folder) {
 
   const std::wstring oldArchive = res + L"\\data.zip";
   if (FileExists(oldArchive)) ::DeleteFileW(oldArchive.c_str());
-  WriteSetting(L"Setting", L"start", fw::Format(L"%d", kUnpackedMarker).c_str());
+  // Marked only when the archive could be read: a start that found it unreadable
+  // must not stop every later start from unpacking.
+  if (reader) WriteSetting(L"Setting", L"start", fw::Format(L"%d", kUnpackedMarker).c_str());
 }
 
 }  // namespace quarrow

@@ -3,6 +3,7 @@
 // installation: the key "start" of section "Setting" marks it done.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace quarrow {
@@ -10,5 +11,8 @@ namespace quarrow {
 // Folder: the data folder without its trailing backslash; it must exist.
 // An existing systemset.ini is kept; every other file is rewritten.
 void ExtractDefaultResources(const std::wstring& folder);
+
+// The same with the archive given: its bytes and their length.
+void ExtractDefaultFiles(const std::wstring& folder, const void* archive, size_t size);
 
 }  // namespace quarrow

@@ -8,6 +8,7 @@
 #include "res/resource.h"
 #include "tests/WinTestSupport.h"
 #include "update/ZipReader.h"
+#include "update/ZipTestArchive.h"
 
 namespace quarrow {
 namespace {
@@ -105,6 +106,29 @@ TEST_F(DefaultResourcesTest, MarkerReadAsADecimalPrefixDecidesWhetherToUnpack) {
     EXPECT_EQ(ReadSetting(L"Setting", L"start", L""), c.unpacks ? L"1001" : std::wstring(before.begin(), before.end()))
         << (c.start ? c.start : "(none)");
   }
+}
+
+TEST_F(DefaultResourcesTest, UnreadableArchiveLeavesTheInstallationUnmarked) {
+  ::CreateDirectoryW(Res().c_str(), nullptr);
+  ASSERT_TRUE(WriteFileText(Res() + L"\\data.zip", "PK"));
+  const std::string junk = "not an archive";
+  ExtractDefaultFiles(Data(), junk.data(), junk.size());
+  EXPECT_FALSE(FileExists(Res() + L"\\data.zip"));
+  EXPECT_EQ(ReadSetting(L"Setting", L"start", L"-1"), L"-1") << "nothing was unpacked, so nothing is marked";
+
+  ExtractDefaultResources(Data());  // the next start unpacks
+  EXPECT_EQ(ReadSetting(L"Setting", L"screentoggle", L""), L"F10");
+  EXPECT_EQ(ReadSetting(L"Setting", L"start", L""), L"1001");
+}
+
+TEST_F(DefaultResourcesTest, OnlyTheExactNameProtectsTheSettings) {
+  ::CreateDirectoryW(Res().c_str(), nullptr);
+  ASSERT_TRUE(WriteFileText(Res() + L"\\systemset.ini", "[Setting]\r\nscreentoggle=F9\r\n"));
+  const std::string archive = testing::BuildTestZip({{"SystemSet.ini", "[Setting]\r\nfullscreen=F8\r\n"}});
+  ExtractDefaultFiles(Data(), archive.data(), archive.size());
+  // Names on Windows ignore case: the item replaced the player's file.
+  EXPECT_EQ(ReadSetting(L"Setting", L"screentoggle", L"none"), L"none");
+  EXPECT_EQ(ReadSetting(L"Setting", L"fullscreen", L""), L"F8");
 }
 
 }  // namespace

@@ -120,7 +120,8 @@ int CZipReader::ExtractFile(int index, const ZipItemInfo& info, const std::wstri
   const quarrow::ZipPathParts parts = quarrow::SplitAtLastSeparator(destination);
   const bool rooted = !parts.folder.empty() && quarrow::IsRootedZipPath(parts.folder);
   const std::wstring path = (rooted ? L"" : m_baseDir) + parts.folder + parts.file;
-  if (parts.file.empty() || !ResolvesInsideBase(path, false)) return ZR_UNSAFE_NAME;
+  if (parts.file.empty()) return ZR_CREATE_FAILED;  // a name ending in a separator names no file
+  if (!ResolvesInsideBase(path, false)) return ZR_UNSAFE_NAME;
 
   // The data is opened before the file is made, so an item that cannot be
   // read leaves nothing behind.

@@ -79,6 +79,11 @@ TEST(CustomMessageBox, EveryWayOutButConfirmAnswersCancel) {
           break;
         }
       }
+      // A box that ignored the player is ended with the other answer, so the
+      // test fails instead of hanging.
+      if (!testing_support::WaitUntil([&] { return !::IsWindow(shown); }, 5000)) {
+        ::PostMessageW(::GetDlgItem(shown, c.result == IDOK ? IDCANCEL : IDOK), BM_CLICK, 0, 0);
+      }
     });
     INT_PTR result = box.DoModal();
     player.join();

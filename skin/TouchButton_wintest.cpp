@@ -100,6 +100,38 @@ TEST_F(TouchButtonTest, TheLookFollowsTheItemStateAndTheHover) {
   EXPECT_TRUE(Near(lookPressed, Shown().At(px, py), 1)) << "pressed without hover: pressed";
 }
 
+// Wine's owner-drawn button may paint without asking its parent for colours;
+// the first draw then composes the looks.
+TEST(TouchButton, ComposesOnTheFirstDrawWhenNoColourQuestionComes) {
+  struct Unasked : CTouchButton {
+    int questions = 0;
+    Unasked() {
+      OnMessage(fw::kReflectCtlColor, [this](WPARAM, LPARAM) -> LRESULT {
+        ++questions;
+        return 0;
+      });
+    }
+  };
+  quarrow::SkinTestParent parent(60, 60, 200, 60, RGB(20, 160, 40));
+  Unasked button;
+  ASSERT_TRUE(button.Subclass(parent.AddButton(kButtonId, 30, 20, kWidth, kHeight)));
+  button.LoadImages(kNormal, kHover, kPressed);
+  parent.PaintNow();
+  EXPECT_TRUE(button.IsPrepared());
+  Picture normal(kNormal);
+  PixelImage shown = quarrow::CaptureClient(button);
+  int matching = 0, opaque = 0;
+  for (int y = 0; y < kHeight; ++y) {
+    for (int x = 0; x < kWidth; ++x) {
+      if (normal.At(x, y).GetA() != 255) continue;
+      ++opaque;
+      matching += Near(Opaque(normal.At(x, y)), shown.At(x, y), 1) ? 1 : 0;
+    }
+  }
+  EXPECT_GT(opaque, 0);
+  EXPECT_EQ(opaque, matching) << "the normal look shows at the first paint";
+}
+
 TEST_F(TouchButtonTest, TransparentPartsKeepTheParentsPixelsOfTheFirstPaint) {
   button.LoadImages(kNormal, kHover, kPressed);
   parent->PaintNow();

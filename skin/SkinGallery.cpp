@@ -1,7 +1,11 @@
 // Renders the skinned windows to PNG files, for looking at the skin without
 // running the launcher: the confirmation box with each of its texts, the wait
 // overlay at each animation picture and the title strip's buttons in their
-// three looks. Usage: skin_gallery <output folder>   (see tools/gallery.sh)
+// three looks. Usage (see tools/gallery.sh):
+//   skin_gallery <output folder>
+//   skin_gallery --over-window <ready file>: shows the overlay over a window
+//     and holds it until the ready file is deleted (for a screenshot through
+//     a compositor, the only way to see the panel's translucency).
 #include <windows.h>
 #include <commctrl.h>
 
@@ -169,25 +173,61 @@ void Strip(bool maximizeShown) {
   Save(CaptureClient(strip.hwnd()), (std::wstring(L"strip_pressed") + suffix + L".png").c_str());
 }
 
+// The overlay where the player meets it: over the main window (title strip
+// and a light page), until `readyFile` is deleted.
+void OverlayOverWindow(const std::wstring& readyFile) {
+  SkinTestParent window(0, 0, 640, 400, RGB(0, 0, 0));
+  window.painter = [](HDC dc, const RECT& client) {
+    HBRUSH page = ::CreateSolidBrush(RGB(236, 228, 210));
+    ::FillRect(dc, &client, page);
+    ::DeleteObject(page);
+    for (int x = 20; x < client.right; x += 60) {
+      RECT block{x, 60, x + 40, client.bottom - 20};
+      HBRUSH brush = ::CreateSolidBrush(RGB(60 + x % 150, 90, 160));
+      ::FillRect(dc, &block, brush);
+      ::DeleteObject(brush);
+    }
+    PaintStrip(dc, client);
+  };
+  window.PaintNow();
+  CMenbanDlg panel(window.hwnd());
+  if (!panel.Create(window.hwnd())) return;
+  ::SetWindowPos(panel.hwnd(), HWND_TOP, 0, 0, 640, 400, SWP_SHOWWINDOW | SWP_NOACTIVATE);
+  ::SendMessageW(panel.hwnd(), WM_TIMER, TIMER_OVERLAY_ANIM, 0);
+  ::UpdateWindow(panel.hwnd());
+  HANDLE ready = ::CreateFileW(readyFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (ready != INVALID_HANDLE_VALUE) ::CloseHandle(ready);
+  for (int waited = 0; waited < 300 && ::GetFileAttributesW(readyFile.c_str()) != INVALID_FILE_ATTRIBUTES;
+       ++waited) {
+    PumpPendingMessages();
+    ::Sleep(100);
+  }
+  ::DestroyWindow(panel.hwnd());
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 2) {
-    std::fwprintf(stderr, L"usage: skin_gallery <output folder>\n");
+    std::fwprintf(stderr, L"usage: skin_gallery <output folder> | --over-window <ready file>\n");
     return 2;
   }
-  g_folder = argv[1];
-  ::CreateDirectoryW(g_folder.c_str(), nullptr);
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
   ::InitCommonControlsEx(&controls);
   ULONG_PTR token = 0;
   Gdiplus::GdiplusStartupInput input;
   Gdiplus::GdiplusStartup(&token, &input, nullptr);
 
-  MessageBoxes();
-  Overlay();
-  Strip(false);
-  Strip(true);
+  if (std::wstring(argv[1]) == L"--over-window" && argc >= 3) {
+    OverlayOverWindow(argv[2]);
+  } else {
+    g_folder = argv[1];
+    ::CreateDirectoryW(g_folder.c_str(), nullptr);
+    MessageBoxes();
+    Overlay();
+    Strip(false);
+    Strip(true);
+  }
 
   Gdiplus::GdiplusShutdown(token);
   return g_failures == 0 ? 0 : 1;

@@ -18,4 +18,19 @@ WINE_ENV_COMPOSITE=1 wine_env_start "$build/wine-gallery"
 
 rm -f "$out"/*.png
 "$WINE64" "$build/skin_gallery.exe" "$(winepath_w "$out")"
+
+# The overlay over a window, as the compositor shows it to the player.
+ready="$out/.overlay-ready"
+rm -f "$ready"
+"$WINE64" "$build/skin_gallery.exe" --over-window "$(winepath_w "$ready")" &
+gallery_pid=$!
+for _ in $(seq 1 100); do
+  [ -e "$ready" ] && break
+  sleep 0.1
+done
+sleep 0.5
+import -display "$DISPLAY" -window root -crop 640x400+0+0 +repage "$out/overlay_over_window.png"
+echo overlay_over_window.png
+rm -f "$ready"
+wait "$gallery_pid"
 echo "gallery: pictures in $out"

@@ -21,7 +21,11 @@ else()
   set_target_properties(core_tests PROPERTIES EXCLUDE_FROM_ALL ON)
 endif()
 
-# quarrow_add_fuzzer(name source...): registers a bounded fuzz run as a test.
+set(QUARROW_FUZZ_SECONDS 30 CACHE STRING "How long each fuzzer runs as a test")
+
+# quarrow_add_fuzzer(name source...): builds a libFuzzer target and registers a
+# bounded run of it as a test, seeded from fuzz_seeds/ beside the caller. New
+# inputs go to a scratch corpus in the build folder, never into the seeds.
 function(quarrow_add_fuzzer name)
   if(NOT QUARROW_FUZZ)
     return()
@@ -30,4 +34,14 @@ function(quarrow_add_fuzzer name)
   target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
   target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
   target_link_libraries(${name} PRIVATE quarrow_core)
+  set(corpus ${CMAKE_CURRENT_BINARY_DIR}/${name}_corpus)
+  set(seeds "")
+  if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_seeds)
+    set(seeds ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_seeds)
+  endif()
+  add_test(NAME fuzz.${name}
+           COMMAND sh -c "mkdir -p '${corpus}' && exec \"$0\" \"$@\""
+                   $<TARGET_FILE:${name}> -max_total_time=${QUARROW_FUZZ_SECONDS} -rss_limit_mb=1024
+                   -timeout=10 -print_final_stats=1 ${corpus} ${seeds})
+  set_tests_properties(fuzz.${name} PROPERTIES TIMEOUT 300)
 endfunction()

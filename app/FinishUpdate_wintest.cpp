@@ -42,7 +42,7 @@ class FinishUpdateTest : public ::testing::Test {
   void TearDown() override {
     KillProcesses(target);
     KillProcesses(downloaded);
-    ResetDataFolder();
+    RemoveLauncherInstallation();  // the launchers started here install and check for updates
   }
   std::vector<std::wstring> LogMessages() {
     std::vector<std::wstring> messages;
@@ -69,7 +69,10 @@ TEST_F(FinishUpdateTest, CopiesItselfLogsThreeLinesStartsTheTargetAndExitsZero) 
   EXPECT_FALSE(FileExists(target + L".update-tmp"));
   std::vector<std::wstring> expected = {L"Finish download,current file md5=" + Md5Of(LauncherPath()),
                                         L"Update success.Current Version:1.0.1.0", L"====================="};
-  EXPECT_EQ(expected, LogMessages());
+  // The started launcher's own update check may already be logging after them.
+  std::vector<std::wstring> messages = LogMessages();
+  messages.resize(std::min(messages.size(), expected.size()));
+  EXPECT_EQ(expected, messages);
 
   // The installed launcher now runs, as a plain launcher start.
   EXPECT_TRUE(WaitUntil([&] { return !ProcessesRunning(target).empty(); }, 15000));
@@ -88,7 +91,7 @@ TEST_F(FinishUpdateTest, LockedTargetStaysWholeAndTheDownloadedCopyRunsAsLaunche
   // The replacement is retried for a few seconds before giving up.
   EXPECT_TRUE(WaitUntil([&] { return LogMessages().size() >= 2; }, 30000));
   std::vector<std::wstring> messages = LogMessages();
-  ASSERT_EQ(2u, messages.size());
+  ASSERT_LE(2u, messages.size());  // then the launcher's own update check
   const std::wstring failure = L"Update failure.Error Code:";
   EXPECT_EQ(failure, messages[0].substr(0, failure.size()));
   EXPECT_NE(L"0", messages[0].substr(failure.size())) << "the system error code is logged";
@@ -124,7 +127,7 @@ TEST_F(FinishUpdateTest, WaitsForTheOldLauncherToLetGoOfTheTarget) {
   releaser.join();
   ::CloseHandle(old);
   EXPECT_EQ(Md5Of(LauncherPath()), Md5Of(target));
-  ASSERT_EQ(3u, LogMessages().size());
+  ASSERT_LE(3u, LogMessages().size());
   EXPECT_EQ(L"Update success.Current Version:1.0.1.0", LogMessages()[1]);
 }
 
@@ -132,7 +135,10 @@ TEST_F(FinishUpdateTest, DashDAloneStartsTheLauncherWithoutLogging) {
   HANDLE process = StartProcess(downloaded, L"-d");
   ASSERT_NE(nullptr, process);
   EXPECT_TRUE(WaitUntil([&] { return HasLauncherWindow(::GetProcessId(process)); }, 15000));
-  EXPECT_FALSE(FileExists(GetDataFolder() + L"res\\update.log"));
+  // The launcher's own update check is the first to log: the role wrote nothing.
+  std::vector<std::wstring> messages = LogMessages();
+  ASSERT_FALSE(messages.empty());
+  EXPECT_NE(std::wstring::npos, messages[0].find(L"/getClientVersion.php?")) << messages[0];
   ::TerminateProcess(process, 1);
   ::CloseHandle(process);
 }

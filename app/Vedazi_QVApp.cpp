@@ -9,6 +9,7 @@
 #include "launcher/GameWndDlg.h"
 #include "launcher/Vedazi_QVDlg.h"
 #include "login/FirstRunInstall.h"
+#include "update/Updater.h"
 
 using quarrow::StartRole;
 
@@ -64,6 +65,8 @@ bool CVedazi_QVApp::RunGameWindowOrLauncher(const std::wstring& commandLine) {
 bool CVedazi_QVApp::RunLauncher() {
   // Installs for the user on every start; moves into the launch dialog once it exists.
   quarrow::FirstRunInstall();
+  // Until the login page asks for it, the check runs once at every start.
+  quarrow::RunUpdateCheck();
   CVedazi_QVDlg mainWindow;
   SetMainWindow(&mainWindow);
   mainWindow.DoModal();

@@ -188,6 +188,9 @@ std::string Narrow(const std::wstring& text) {
 #include <shlobj.h>
 
 #include "app/FileUtils.h"
+#include "framework/ResourceString.h"
+#include "login/FirstRunInstall.h"
+#include "res/resource.h"
 
 namespace testing_support {
 
@@ -203,6 +206,29 @@ void CreateDataResFolder() {
   ::CreateDirectoryW(level1.c_str(), nullptr);
   ::CreateDirectoryW(data.c_str(), nullptr);
   ::CreateDirectoryW((data + L"res").c_str(), nullptr);
+}
+
+void RemoveLauncherInstallation() {
+  ResetDataFolder();
+  wchar_t folder[MAX_PATH] = {};
+  ::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder);
+  const std::wstring cache = std::wstring(folder) + L"\\cache";
+  ::DeleteFileW((cache + fw::LoadResString(IDS_DOWNLOAD_TEMP_NAME)).c_str());
+  ::RemoveDirectoryW(cache.c_str());  // only when empty: the folder is not the launcher's alone
+  ::SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, folder);
+  ::DeleteFileW((std::wstring(folder) + L"\\" + fw::LoadResString(IDS_PUBLISHER_LINK) +
+                 fw::LoadResString(IDS_PRODUCT_NAME) + L".lnk").c_str());
+  ::SHGetFolderPathW(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, folder);
+  RemoveTree(std::wstring(folder) + L"\\" + fw::LoadResString(IDS_PUBLISHER));
+  HKEY list = nullptr;
+  if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall", 0,
+                      KEY_ALL_ACCESS | KEY_WOW64_64KEY, &list) == ERROR_SUCCESS) {
+    ::RegDeleteTreeW(list, quarrow::kUninstallKeyName);
+    ::RegDeleteKeyExW(list, quarrow::kUninstallKeyName, KEY_WOW64_64KEY, 0);
+    ::RegCloseKey(list);
+  }
+  ::RegDeleteTreeW(HKEY_CURRENT_USER,
+                   (std::wstring(L"Software\\Tallowmere\\QuarrowLauncher\\") + quarrow::kUninstallKeyName).c_str());
 }
 
 std::vector<std::wstring> UpdateLogMessages() {

@@ -64,4 +64,8 @@ void ResetDataFolder();
 void CreateDataResFolder();
 // The update log's messages (each line's text after the tag), in order.
 std::vector<std::wstring> UpdateLogMessages();
+// Everything a launcher start leaves on the account: the data folder, the
+// desktop and start-menu shortcuts, the uninstall entry and its per-user
+// copy, a downloaded update. For tests that start the launcher.
+void RemoveLauncherInstallation();
 }  // namespace testing_support

@@ -66,16 +66,11 @@ std::string Payload(size_t size) {
 class UpdaterTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetDataFolder();
+    RemoveLauncherInstallation();
     CreateDataResFolder();
-    RemoveTree(tempExe);
     ASSERT_TRUE(standin.running());
   }
-  void TearDown() override {
-    ResetDataFolder();
-    RemoveTree(tempExe);
-    ::RemoveDirectoryW(CacheFolder().c_str());  // only when empty: it may be someone else's too
-  }
+  void TearDown() override { RemoveLauncherInstallation(); }
   void ClearLog() { ::DeleteFileW((GetDataFolder() + L"res\\update.log").c_str()); }
 
   StandInServer standin;

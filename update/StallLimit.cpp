@@ -36,6 +36,16 @@ bool JobGate::Commit(const std::function<void()>& effect) {
   return allowed;
 }
 
+void JobGate::WhenAbandoned(const std::function<void()>& release) {
+  ::EnterCriticalSection(&m_lock);
+  if (m_abandoned && release) {
+    release();
+  } else {
+    m_release = release;
+  }
+  ::LeaveCriticalSection(&m_lock);
+}
+
 // The worker marks the end of its job, the caller its giving up; whichever
 // comes first under the lock decides. True when the job counts as finished.
 bool JobGate::FinishOrAbandon(bool finished) {
@@ -44,6 +54,8 @@ bool JobGate::FinishOrAbandon(bool finished) {
     m_finished = !m_abandoned;
   } else if (!m_finished) {
     m_abandoned = true;
+    if (m_release) m_release();
+    m_release = nullptr;
   }
   bool result = m_finished;
   ::LeaveCriticalSection(&m_lock);

@@ -31,6 +31,10 @@ class JobGate {
   void Progress();
   // Runs effect unless the caller has given up on the job; false when it has.
   bool Commit(const std::function<void()>& effect);
+  // What to let go of at once should the caller give up while the job holds
+  // it (an open file, say); run then by the caller, under the gate. Runs at
+  // once when the caller has already gone. An empty function withdraws it.
+  void WhenAbandoned(const std::function<void()>& release);
 
  private:
   friend bool RunWithStallLimit(const std::function<void(JobGate&)>& job, DWORD stallMs);
@@ -40,6 +44,7 @@ class JobGate {
   CRITICAL_SECTION m_lock;
   bool m_finished = false;
   bool m_abandoned = false;
+  std::function<void()> m_release;
   std::atomic<DWORD> m_lastProgress;
 };
 

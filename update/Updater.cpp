@@ -31,6 +31,10 @@ class InternetHandle {
   InternetHandle& operator=(const InternetHandle&) = delete;
   HINTERNET get() const { return m_handle; }
   explicit operator bool() const { return m_handle != nullptr; }
+  void Reset(HINTERNET handle) {
+    Close();
+    m_handle = handle;
+  }
   void Close() {
     if (m_handle) ::InternetCloseHandle(m_handle);
     m_handle = nullptr;
@@ -182,6 +186,45 @@ std::string FetchText(JobGate& gate, const std::wstring& url) {
   return body;
 }
 
+// A GET of url on a connection of its own, carrying the range header. Logs
+// the failure and returns false when it cannot be sent.
+bool SendRangedRequest(JobGate& gate, HINTERNET session, const std::wstring& url, const std::wstring& range,
+                       InternetHandle* connection, InternetHandle* request) {
+  URL_COMPONENTSW parts{};
+  parts.dwStructSize = sizeof(parts);
+  // Non-zero lengths without buffers ask for pointers into url itself.
+  parts.dwHostNameLength = parts.dwUserNameLength = parts.dwPasswordLength = 1;
+  parts.dwUrlPathLength = parts.dwExtraInfoLength = 1;
+  if (!::InternetCrackUrlW(url.c_str(), 0, 0, &parts)) {
+    LogFailure(gate, ::GetLastError());
+    return false;
+  }
+  auto piece = [](const wchar_t* text, DWORD length) { return text ? std::wstring(text, length) : std::wstring(); };
+  const std::wstring host = piece(parts.lpszHostName, parts.dwHostNameLength);
+  const std::wstring user = piece(parts.lpszUserName, parts.dwUserNameLength);
+  const std::wstring password = piece(parts.lpszPassword, parts.dwPasswordLength);
+  const std::wstring object =
+      piece(parts.lpszUrlPath, parts.dwUrlPathLength) + piece(parts.lpszExtraInfo, parts.dwExtraInfoLength);
+  DWORD flags = INTERNET_FLAG_TRANSFER_ASCII;
+  if (parts.nScheme == INTERNET_SCHEME_HTTPS) flags |= INTERNET_FLAG_SECURE;
+
+  connection->Reset(::InternetConnectW(session, host.c_str(), parts.nPort, user.empty() ? nullptr : user.c_str(),
+                                       password.empty() ? nullptr : password.c_str(), INTERNET_SERVICE_HTTP, 0, 1));
+  if (*connection) {
+    request->Reset(::HttpOpenRequestW(connection->get(), L"GET", object.empty() ? L"/" : object.c_str(), nullptr,
+                                      nullptr, nullptr, flags, 1));
+  }
+  const std::wstring header = range + L"\r\n";
+  if (!*connection || !*request ||
+      !::HttpAddRequestHeadersW(request->get(), header.c_str(), static_cast<DWORD>(-1),
+                                HTTP_ADDREQ_FLAG_ADD_IF_NEW) ||
+      !::HttpSendRequestW(request->get(), nullptr, 0, nullptr, 0)) {
+    LogFailure(gate, ::GetLastError());
+    return false;
+  }
+  return true;
+}
+
 struct DownloadResult {
   bool complete = false;
   int32_t total = 0;
@@ -217,13 +260,14 @@ DownloadResult Download(JobGate& gate, const std::wstring& url, const std::wstri
     return {};
   }
 
-  // The range has to be on the request whose body is read: send it again.
-  std::wstring range = RangeHeader(existing, total) + L"\r\n";
-  if (!::HttpAddRequestHeadersW(file.get(), range.c_str(), static_cast<DWORD>(-1), HTTP_ADDREQ_FLAG_ADD_IF_NEW) ||
-      !::HttpSendRequestW(file.get(), nullptr, 0, nullptr, 0)) {
-    LogFailure(gate, ::GetLastError());
-    return {};
-  }
+  // The range has to be on the request whose body is read. Sending the first
+  // request again would make WinInet read the whole of its body first, just
+  // to throw it away, so the file would cross the network twice: the first
+  // request is let go, and a second one asks for the range.
+  file.Close();
+  gate.Progress();
+  InternetHandle connection(nullptr), ranged(nullptr);
+  if (!SendRangedRequest(gate, session.get(), url, RangeHeader(existing, total), &connection, &ranged)) return {};
   gate.Progress();
 
   FileHandle out;
@@ -235,11 +279,14 @@ DownloadResult Download(JobGate& gate, const std::wstring& url, const std::wstri
     }
   });
   if (!out.ok()) return {};
+  // A caller that gives up on a stalled download must not find the file
+  // still locked by this worker.
+  gate.WhenAbandoned([&] { out.Close(); });
 
   uint64_t received = 0;
   DWORD readError = 0, writeError = 0;
   BodyCopy copy = ReadBody(
-      gate, file.get(),
+      gate, ranged.get(),
       [&](const char* data, uint32_t size) {
         bool written = false;
         gate.Commit([&] {
@@ -251,8 +298,9 @@ DownloadResult Download(JobGate& gate, const std::wstring& url, const std::wstri
         return written;
       },
       &readError);
+  gate.WhenAbandoned(nullptr);
   out.Close();
-  file.Close();
+  ranged.Close();
   if (copy == BodyCopy::ReadFailed) {
     LogFailure(gate, readError);
     return {};

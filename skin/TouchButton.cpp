@@ -111,8 +111,9 @@ LRESULT CTouchButton::OnReflectedCtlColor(WPARAM wParam, LPARAM) {
 }
 
 void CTouchButton::DrawItem(DRAWITEMSTRUCT* dis) {
-  // Wine's owner-drawn button asks its parent for colours only while erasing,
-  // which this button skips: there the first draw composes the looks.
+  // Not every system's owner-drawn button asks its parent for colours before
+  // it draws (Wine's may ask only while erasing, which this button skips):
+  // then the first draw composes the looks.
   if (!m_bPrepared) PrepareLooks(dis->hDC);
   if (!m_bPrepared) return;  // no pictures: the parent's pixels stay visible
 

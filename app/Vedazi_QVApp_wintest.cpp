@@ -38,17 +38,26 @@ TEST(GameWindowRole, ChildDialogLivesInsideTheFrameOfAnotherProcessAndQuitsOnClo
                       std::to_wstring(reinterpret_cast<INT_PTR>(frame.hwnd())) + L" -gameurl=http://h/a b";
   HANDLE process = StartProcess(LauncherPath(), line);
   ASSERT_NE(nullptr, process);
+  // The window exists before it has initialised; it is shown once it has
+  // (the main window likewise waits for the game window to announce itself).
   HWND child = nullptr;
-  EXPECT_TRUE(WaitUntil([&] { return (child = ForeignChildOf(frame.hwnd(), ::GetProcessId(process))) != nullptr; },
-                        15000));
-  ASSERT_NE(nullptr, child);
-  EXPECT_TRUE(::GetWindowLongPtrW(child, GWL_STYLE) & WS_CHILD);
-
-  ::SendMessageW(child, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        child = ForeignChildOf(frame.hwnd(), ::GetProcessId(process));
+        return child && ::IsWindowVisible(child);
+      },
+      15000));
+  if (child) {
+    EXPECT_TRUE(::GetWindowLongPtrW(child, GWL_STYLE) & WS_CHILD);
+    ::SendMessageW(child, WM_CLOSE, 0, 0);
+  }
   // Keep the frame's thread answering, as the main window does: the child's
   // window goes away with its process and that talks to its parent.
   EXPECT_TRUE(WaitUntil([&] { return ::WaitForSingleObject(process, 0) == WAIT_OBJECT_0; }, 15000));
   EXPECT_EQ(0u, WaitForExit(process, 0)) << "the message loop ends with code 0";
+  // Never leave the child behind: destroying the frame would wait on it.
+  ::TerminateProcess(process, 1);
+  WaitUntil([&] { return ::WaitForSingleObject(process, 0) == WAIT_OBJECT_0; }, 5000);
   ::CloseHandle(process);
 }
 

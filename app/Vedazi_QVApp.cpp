@@ -5,6 +5,7 @@
 
 #include "app/FinishUpdate.h"
 #include "app/StartRole.h"
+#include "app/Uninstall.h"
 #include "framework/GdiPlus.h"
 #include "launcher/GameWndDlg.h"
 #include "launcher/Vedazi_QVDlg.h"
@@ -34,7 +35,10 @@ bool CVedazi_QVApp::InitInstance() {
       quarrow::RunFinishUpdate(quarrow::RoleArgument(commandLine));
       return RunGameWindowOrLauncher(commandLine);
     case StartRole::UninstallConfirm:
+      quarrow::RunUninstallConfirm();
+      return false;
     case StartRole::UninstallCleanup:
+      quarrow::RunUninstallCleanup(quarrow::RoleArgument(commandLine));
       return false;
     case StartRole::GameWindow:
     case StartRole::Launcher:

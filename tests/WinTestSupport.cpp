@@ -214,6 +214,7 @@ void RemoveLauncherInstallation() {
   ::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder);
   const std::wstring cache = std::wstring(folder) + L"\\cache";
   ::DeleteFileW((cache + fw::LoadResString(IDS_DOWNLOAD_TEMP_NAME)).c_str());
+  ::DeleteFileW((std::wstring(folder) + fw::LoadResString(IDS_UNINSTALL_TEMP_EXE)).c_str());
   ::RemoveDirectoryW(cache.c_str());  // only when empty: the folder is not the launcher's alone
   ::SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, folder);
   ::DeleteFileW((std::wstring(folder) + L"\\" + fw::LoadResString(IDS_PUBLISHER_LINK) +

@@ -66,6 +66,7 @@ void CreateDataResFolder();
 std::vector<std::wstring> UpdateLogMessages();
 // Everything a launcher start leaves on the account: the data folder, the
 // desktop and start-menu shortcuts, the uninstall entry and its per-user
-// copy, a downloaded update. For tests that start the launcher.
+// copy, a downloaded update, the uninstaller's temporary copy. For tests that
+// start the launcher.
 void RemoveLauncherInstallation();
 }  // namespace testing_support

@@ -231,15 +231,16 @@ class UninstallTest : public ::testing::Test {
     return {DesktopLink(), StartMenu() + L"\\《Quarrow》加强版.lnk", StartMenu() + L"\\卸载-《Quarrow》加强版.lnk"};
   }
 
-  // What FirstRunInstall made, watched for the recycle bin.
   void InstallAndWatch() {
     FirstRunInstall(LauncherPath());
     ASSERT_TRUE(FileExists(Installed()));
     ASSERT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kMachineEntry));
-    for (const std::wstring& path : Shortcuts()) {
-      ASSERT_TRUE(FileExists(path)) << Narrow(path);
-      m_bin.Watch(path);
-    }
+    for (const std::wstring& path : Shortcuts()) ASSERT_TRUE(FileExists(path)) << Narrow(path);
+    WatchInstallation();
+  }
+  // Everything an installation made, watched for the recycle bin.
+  void WatchInstallation() {
+    for (const std::wstring& path : Shortcuts()) m_bin.Watch(path);
     for (const std::wstring& path : {Installed(), Data() + L"\\res", StartMenu(), PublisherFolder()}) {
       m_bin.Watch(path);
     }
@@ -411,8 +412,7 @@ TEST_F(UninstallTest, UninstallEntryRemovesWhatALauncherStartInstalled) {
       30000));
   KillProcesses(LauncherPath());
   ::CloseHandle(launcher);
-  for (const std::wstring& path : Shortcuts()) m_bin.Watch(path);
-  for (const std::wstring& path : {Installed(), Data() + L"\\res", PublisherFolder()}) m_bin.Watch(path);
+  WatchInstallation();
 
   // Started as the system starts the entry's command line.
   HKEY entry = nullptr;
@@ -440,6 +440,8 @@ TEST_F(UninstallTest, UninstallEntryRemovesWhatALauncherStartInstalled) {
     EXPECT_FALSE(Exists(path)) << Narrow(path);
     EXPECT_EQ(m_bin.TimesRecycled(path), 1u) << Narrow(path);
   }
+  EXPECT_EQ(m_bin.TimesRecycled(StartMenu()), 1u);
+  EXPECT_EQ(m_bin.TimesRecycled(PublisherFolder()), 1u);
   EXPECT_FALSE(Exists(PublisherFolder()));
   EXPECT_FALSE(Exists(Installed())) << "the confirm stage had let go of it";
   EXPECT_EQ(m_bin.TimesRecycled(Installed()), 0u);

@@ -42,6 +42,10 @@ TEST(UninstallTargets, ResFolderIsBesideWhateverPathTheCleanupWasGiven) {
     EXPECT_EQ(t.installedExecutable, c.installed);
     EXPECT_EQ(t.shortcuts.size(), 3u);
   }
+  // Never cut to a buffer's length: a shortened path would name another item.
+  const std::wstring deep = L"C:\\" + std::wstring(300, L'x') + L"\\QuarrowLauncher.exe";
+  EXPECT_EQ(BuildUninstallTargets(L"C:\\D", L"C:\\P", kShipped, deep).resFolder,
+            L"C:\\" + std::wstring(300, L'x') + L"\\res");
 }
 
 TEST(UninstallTargets, AFolderTheShellCouldNotNameContributesNothing) {

@@ -20,7 +20,9 @@ wine_env_start() {
   export WINEDLLOVERRIDES="mscoree="
   export XDG_RUNTIME_DIR="$root/xdg"
   rm -rf "$WINEPREFIX" "$HOME" "$XDG_RUNTIME_DIR"
-  mkdir -p "$WINEPREFIX" "$HOME" "$XDG_RUNTIME_DIR"
+  # Wine's recycle bin lives in $HOME/.local/share/Trash; without the parent
+  # folder it silently deletes for good instead.
+  mkdir -p "$WINEPREFIX" "$HOME/.local/share" "$XDG_RUNTIME_DIR"
   chmod 700 "$XDG_RUNTIME_DIR"
 
   local fifo="$root/xvfb.display"

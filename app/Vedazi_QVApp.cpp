@@ -9,7 +9,6 @@
 #include "framework/GdiPlus.h"
 #include "launcher/GameWndDlg.h"
 #include "launcher/Vedazi_QVDlg.h"
-#include "login/FirstRunInstall.h"
 #include "update/Updater.h"
 
 using quarrow::StartRole;
@@ -67,11 +66,13 @@ bool CVedazi_QVApp::RunGameWindowOrLauncher(const std::wstring& commandLine) {
 }
 
 bool CVedazi_QVApp::RunLauncher() {
-  // Installs for the user on every start; moves into the launch dialog once it exists.
-  quarrow::FirstRunInstall();
-  // Until the login page asks for it, the check runs once at every start.
+  // The update check runs before any page: a login page that never loads (a
+  // broken page, no HTML engine) must not keep the launcher from updating.
+  // The launch dialog installs for the user.
   quarrow::RunUpdateCheck();
-  CVedazi_QVDlg mainWindow;
+  LoginServices login = DefaultLoginServices();
+  login.updateCheck = nullptr;  // done above, once per start
+  CVedazi_QVDlg mainWindow(login);
   SetMainWindow(&mainWindow);
   mainWindow.DoModal();
   SetMainWindow(nullptr);

@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/FileUtils.h"
 #include "login/LoginPopupDlg.h"
 #include "login/MacAddress.h"
 #include "res/resource.h"
@@ -374,6 +375,67 @@ TEST_F(LaunchDialogTest, TheNavigationIntoTheGameIsStoppedAndEndsTheDialogWithIt
   EXPECT_FALSE(::IsWindow(dialog.hwnd()));
   ::Sleep(300);
   EXPECT_FALSE(SawAnyWith(server, "play_gamecode")) << "the game request left the launcher";
+}
+
+// The launch dialog of a launcher process: visible, layered, titled.
+HWND LaunchDialogOf(DWORD processId) {
+  for (HWND w : testing_support::TopLevelWindowsOf(processId)) {
+    wchar_t title[64] = {};
+    ::GetWindowTextW(w, title, 64);
+    if (::IsWindowVisible(w) && (::GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_LAYERED) &&
+        std::wstring(title) == L"《Quarrow》加强版登录器") {
+      return w;
+    }
+  }
+  return nullptr;
+}
+
+// A visible dialog box of the process other than the ones given.
+HWND OtherDialogOf(DWORD processId, const std::vector<HWND>& known) {
+  for (HWND w : testing_support::TopLevelWindowsOf(processId)) {
+    wchar_t cls[16] = {};
+    ::GetClassNameW(w, cls, 16);
+    if (std::wstring(cls) == L"#32770" && ::IsWindowVisible(w) &&
+        std::find(known.begin(), known.end(), w) == known.end()) {
+      return w;
+    }
+  }
+  return nullptr;
+}
+
+// Confirming ends the whole process, so it is watched in a launcher of its own.
+TEST(LaunchDialogInLauncher, ConfirmedCloseEndsTheLauncherWithZero) {
+  using namespace testing_support;
+  RemoveLauncherInstallation();
+  const std::wstring launcher = LauncherPath();
+  HANDLE process = StartProcess(launcher, L"\"" + launcher + L"\"");
+  ASSERT_NE(nullptr, process);
+  const DWORD id = ::GetProcessId(process);
+  HWND dialog = nullptr;
+  EXPECT_TRUE(WaitUntil([&] { return (dialog = LaunchDialogOf(id)) != nullptr; }, 15000));
+  HWND popup = nullptr;
+  if (dialog) {
+    RECT frame{};
+    ::GetWindowRect(dialog, &frame);
+    EXPECT_EQ(1114, frame.right - frame.left);
+    // The dialog installs the launcher for the user.
+    const std::wstring installed = quarrow::GetDataFolder() + L"QuarrowLauncher.exe";
+    EXPECT_TRUE(WaitUntil([&] { return ReadFileBytes(installed) == ReadFileBytes(launcher); }, 15000));
+    for (HWND w : TopLevelWindowsOf(id)) {
+      if (::GetWindow(w, GW_OWNER) == dialog && ::IsWindowVisible(w)) popup = w;
+    }
+    EXPECT_NE(nullptr, popup);
+    ::PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    HWND box = nullptr;
+    EXPECT_TRUE(WaitUntil([&] { return (box = OtherDialogOf(id, {dialog, popup})) != nullptr; }, 10000));
+    EXPECT_EQ(STILL_ACTIVE, WaitForExit(process, 0)) << "asking ends nothing";
+    if (box) ::PostMessageW(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+  }
+  const DWORD code = WaitForExit(process, 15000);
+  EXPECT_EQ(0u, code);
+  if (code == STILL_ACTIVE) ::TerminateProcess(process, 1);
+  ::CloseHandle(process);
+  RemoveLauncherInstallation();
 }
 
 }  // namespace

@@ -126,7 +126,10 @@ void CVedaziLogin::PositionPopup(CLoginPopupDlg* popup) {
   const RECT frame = WindowRect();
   ::MoveWindow(popup->hwnd(), frame.left + kPopupOffset.x, frame.top + kPopupOffset.y, kPopupSize.cx, kPopupSize.cy,
                TRUE);
-  if (!::IsWindowVisible(popup->hwnd())) ::ShowWindow(popup->hwnd(), SW_SHOW);
+  // Shown with the picture, not before it: a popup shown while its owner is
+  // still hidden ends up under it once the owner appears (Wine's X11 driver
+  // stacks a newly shown window over everything).
+  if (!::IsWindowVisible(popup->hwnd()) && ::IsWindowVisible(m_hWnd)) ::ShowWindow(popup->hwnd(), SW_SHOW);
 }
 
 LRESULT CVedaziLogin::OnWindowPosChanged(WPARAM, LPARAM) {

@@ -69,6 +69,14 @@ bool SawAnyWith(StandInServer& server, const std::string& part) {
   return false;
 }
 
+// True when `upper` comes before `lower` in the top-level z-order.
+bool IsAbove(HWND upper, HWND lower) {
+  for (HWND w = ::GetWindow(upper, GW_HWNDNEXT); w; w = ::GetWindow(w, GW_HWNDNEXT)) {
+    if (w == lower) return true;
+  }
+  return false;
+}
+
 RECT ScreenRect(HWND window) {
   RECT rect{};
   ::GetWindowRect(window, &rect);
@@ -177,6 +185,7 @@ TEST_F(LaunchDialogTest, IsThePictureWithThePopupOverItAndLoadsTheLoginPage) {
     HWND popup = dialog.Popup()->hwnd();
     ASSERT_TRUE(::IsWindowVisible(popup));
     EXPECT_EQ(window, ::GetWindow(popup, GW_OWNER));
+    EXPECT_TRUE(IsAbove(popup, window)) << "the popup is hidden behind the picture";
     const RECT place = ScreenRect(popup);
     EXPECT_EQ(frame.left + 353, place.left);
     EXPECT_EQ(frame.top + 194, place.top);

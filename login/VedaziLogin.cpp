@@ -8,6 +8,7 @@
 #include "login/LoginPopupDlg.h"
 #include "res/resource.h"
 #include "skin/CustomMessageBox.h"
+#include "skin/FontFallback.h"
 #include "update/Updater.h"
 
 namespace {
@@ -85,8 +86,8 @@ void CVedaziLogin::UpdateLayeredImage() {
       // The running version, in the corner where the picture's painter would
       // have drawn it: a layered window shows only what is in its picture.
       const std::wstring version = quarrow::GetFileVersionString(quarrow::GetModulePath());
-      Gdiplus::FontFamily family(L"arial");
-      Gdiplus::Font font(&family, 10, Gdiplus::FontStyleRegular, Gdiplus::UnitPixel);
+      std::unique_ptr<Gdiplus::FontFamily> family = quarrow::FontFamilyOrSansSerif(L"arial");
+      Gdiplus::Font font(family.get(), 10, Gdiplus::FontStyleRegular, Gdiplus::UnitPixel);
       Gdiplus::SolidBrush brush(Gdiplus::Color(0xFFCBAE5B));
       Gdiplus::StringFormat format;
       format.SetAlignment(Gdiplus::StringAlignmentNear);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/FileUtils.h"
+#include "framework/Dialog.h"
 #include "login/LoginPopupDlg.h"
 #include "login/MacAddress.h"
 #include "res/resource.h"
@@ -384,6 +385,36 @@ TEST_F(LaunchDialogTest, TheNavigationIntoTheGameIsStoppedAndEndsTheDialogWithIt
   EXPECT_FALSE(::IsWindow(dialog.hwnd()));
   ::Sleep(300);
   EXPECT_FALSE(SawAnyWith(server, "play_gamecode")) << "the game request left the launcher";
+}
+
+// A popup whose owner is no launch dialog stops the game navigation but has
+// nowhere to hand it: the URL is dropped and nothing else happens.
+TEST(LoginPopup, GameNavigationWithoutALaunchDialogIsStoppedAndDropped) {
+  fw::Dialog owner(IDD_OVERLAY);
+  ASSERT_TRUE(owner.Create());
+  CLoginPopupDlg popup(owner.hwnd());
+  ASSERT_TRUE(popup.Create(owner.hwnd()));
+  ASSERT_NE(nullptr, popup.Browser());
+
+  const std::wstring game = L"http://127.0.0.1:1/frame/play_gamecode.php?svname=s1/s1";
+  VARIANT url;
+  url.vt = VT_BSTR;
+  url.bstrVal = ::SysAllocString(game.c_str());
+  VARIANT_BOOL cancel = 0;
+  VARIANT args[7];
+  for (VARIANT& arg : args) ::VariantInit(&arg);
+  args[0].vt = VT_BYREF | VT_BOOL;  // BeforeNavigate2's arguments come last first
+  args[0].pboolVal = &cancel;
+  args[5].vt = VT_BYREF | VT_VARIANT;
+  args[5].pvarVal = &url;
+  DISPPARAMS params{args, nullptr, 7, 0};
+  IDispatch* sink = popup.Browser();
+  EXPECT_EQ(S_OK, sink->Invoke(250, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr));
+  ::SysFreeString(url.bstrVal);
+  EXPECT_EQ(1, cancel);
+  EXPECT_EQ(game, g_lastNavigateUrl);
+  EXPECT_TRUE(::IsWindow(popup.hwnd()));
+  EXPECT_TRUE(::IsWindow(owner.hwnd()));
 }
 
 // The launch dialog of a launcher process: visible, layered, titled.

@@ -17,8 +17,10 @@ namespace quarrow {
 bool ClearUrlCache();
 
 // Empties the folder (path without a trailing backslash) except for every
-// desktop.ini and the folders holding one; the folder itself stays. Linked
-// folders are unlinked, never followed. False when it cannot be listed.
+// desktop.ini and the folders holding one; the folder itself stays. A linked
+// folder is never followed: only the link is removed, where the system lets
+// it go (Wine keeps a link to a non-empty folder). False when it cannot be
+// listed.
 bool CleanFolder(const std::wstring& folder);
 
 // Worker thread routine, argument = the main window: the URL cache, then the

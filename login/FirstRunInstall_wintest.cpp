@@ -91,21 +91,10 @@ void SetMachineValue(const wchar_t* name, const std::wstring& text) {
 }
 
 // Everything an installation leaves on the account, removed before and after
-// each test: data folder, shortcuts, both registry entries.
+// each test, plus the renamed shortcut one test leaves on the desktop.
 void RemoveInstallation() {
-  ResetDataFolder();
-  const std::wstring desktop = Folder(CSIDL_DESKTOPDIRECTORY);
-  ::DeleteFileW((desktop + L"\\" + kDesktopLink).c_str());
-  ::DeleteFileW((desktop + L"\\mine.lnk").c_str());
-  RemoveTree(Folder(CSIDL_PROGRAMS) + L"\\Brellin");
-  HKEY list = nullptr;
-  if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kUninstallList, 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY, &list) ==
-      ERROR_SUCCESS) {
-    ::RegDeleteTreeW(list, L"Brellin《Quarrow》加强版");
-    ::RegDeleteKeyExW(list, L"Brellin《Quarrow》加强版", KEY_WOW64_64KEY, 0);
-    ::RegCloseKey(list);
-  }
-  ::RegDeleteTreeW(HKEY_CURRENT_USER, kProfileSection);
+  RemoveLauncherInstallation();
+  ::DeleteFileW((Folder(CSIDL_DESKTOPDIRECTORY) + L"\\mine.lnk").c_str());
 }
 
 class FirstRunInstallTest : public ::testing::Test {
